@@ -7,7 +7,8 @@
 
 namespace qx {
 
-AppContext::AppContext(AppOptions options) : options_(std::move(options)) {}
+AppContext::AppContext(ui::Desktop& desktop, AppOptions options)
+    : desktop_(desktop), options_(std::move(options)) {}
 
 AppContext::~AppContext() {
   while (!destroyInReverse_.empty()) {

@@ -5,12 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "comm/TrafficLog.h"
 #include "model/CommandTable.h"
 
 namespace qx {
 
 namespace platform {
 class RegistryHive;
+}
+namespace ui {
+class Desktop;
 }
 class CRegistryStore;
 class CCommSettings;
@@ -27,13 +31,16 @@ struct AppOptions {
 // each, so no state leaks between them.
 class AppContext {
  public:
-  explicit AppContext(AppOptions options = {});
+  // The desktop (headless or Qt) outlives the context.
+  explicit AppContext(ui::Desktop& desktop, AppOptions options = {});
   ~AppContext();
   AppContext(const AppContext&) = delete;
   AppContext& operator=(const AppContext&) = delete;
 
   // Fixed program data, present from the start.
   CommandTable& Commands() { return commands_; }
+  ui::Desktop& Desktop() { return desktop_; }
+  TrafficLog& Traffic() { return traffic_; }
 
   platform::RegistryHive& Hive();
   CRegistryStore& Registry();
@@ -44,8 +51,10 @@ class AppContext {
   template <class T, class Make>
   T& OnFirstUse(std::unique_ptr<T>& slot, Make make);
 
+  ui::Desktop& desktop_;
   AppOptions options_;
   CommandTable commands_;
+  TrafficLog traffic_;
   std::vector<std::function<void()>> destroyInReverse_;
 
   std::unique_ptr<platform::RegistryHive> hive_;
