@@ -1,0 +1,49 @@
+#include "app/AppContext.h"
+
+#include <gtest/gtest.h>
+
+#include "app/ControlMode.h"
+#include "app/RegistryStore.h"
+#include "comm/CommSettings.h"
+#include "platform/RegistryHive.h"
+#include "support/RecordingDesktop.h"
+#include "support/TempDir.h"
+
+namespace qx {
+namespace {
+
+// The store is created first (by the settings' first use) and destroyed last, so its final
+// "ended normally" mark follows the settings' own write-back.
+TEST(AppContext, NormalEndDestroysInReverseOrderAndWritesEverythingBack) {
+  test::TempDir dir;
+  test::RecordingDesktop desktop;
+  const std::string path = dir.File("machine.reg");
+  {
+    AppContext context(desktop, AppOptions{path});
+    context.CommSettings().SetBaudRate(38400);
+    context.Mode().Toggle();
+    EXPECT_EQ(&context.Registry(), &context.Registry());
+  }
+  platform::RegistryHive hive(path);
+  const auto key = CRegistryStore::kKeyPath;
+  EXPECT_EQ(hive.Query(key, "Baudrate"), platform::RegValue::MakeDword(38400));
+  EXPECT_EQ(hive.Query(key, "Control Mode"), platform::RegValue::MakeDword(1));
+  EXPECT_EQ(hive.Query(key, "Previous Application Shutdown Status"),
+            platform::RegValue::MakeDword(1));
+}
+
+TEST(AppContext, EachContextStartsFresh) {
+  test::TempDir dir;
+  test::RecordingDesktop desktop;
+  {
+    AppContext first(desktop, AppOptions{dir.File("machine.reg")});
+    first.Commands().SetValueKind(80, ValueKind::Text);
+    EXPECT_FALSE(first.Registry().PreviousShutdownWasNormal());
+  }
+  AppContext second(desktop, AppOptions{dir.File("machine.reg")});
+  EXPECT_EQ(second.Commands().GetValueKind(80), ValueKind::Integer);
+  EXPECT_TRUE(second.Registry().PreviousShutdownWasNormal());
+}
+
+}  // namespace
+}  // namespace qx
