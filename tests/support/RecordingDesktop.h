@@ -49,8 +49,21 @@ class RecordingDesktop : public ui::Desktop {
     ++waitCursorChanges;
   }
   void ProcessPendingMessages() override { ++pumps; }
-  int StartTimer(std::chrono::milliseconds, std::function<void()>) override { return 1; }
-  void StopTimer(int) override {}
+  int StartTimer(std::chrono::milliseconds, std::function<void()> onTick) override {
+    timers.push_back(std::move(onTick));
+    return static_cast<int>(timers.size());
+  }
+  void StopTimer(int id) override {
+    if (id > 0 && id <= static_cast<int>(timers.size()))
+      timers[static_cast<size_t>(id - 1)] = nullptr;
+  }
+  // Runs every live timer once, as if its interval had passed.
+  void TickTimers() {
+    for (auto& timer : timers) {
+      if (timer) timer();
+    }
+  }
+  std::vector<std::function<void()>> timers;
   void RunModalLoop(ui::Window&) override {}
 };
 
