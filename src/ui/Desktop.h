@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <thread>
 
 namespace qx::ui {
 
@@ -46,6 +47,9 @@ class Desktop {
   virtual void StopTimer(int timerId) = 0;
   // Returns when that window has ended.
   virtual void RunModalLoop(Window& window) = 0;
+  // Blocks the window thread for the duration (no input, no timers meanwhile), e.g. to let
+  // the operator see a finished progress bar.
+  virtual void Sleep(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
 };
 
 }  // namespace qx::ui
