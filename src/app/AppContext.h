@@ -7,6 +7,7 @@
 
 #include "comm/TrafficLog.h"
 #include "model/CommandTable.h"
+#include "platform/Environment.h"
 
 namespace qx {
 
@@ -19,10 +20,22 @@ class Desktop;
 class CRegistryStore;
 class CCommSettings;
 class ControlMode;
+class CSerialPort;
+class CCameraLink2000Port;
+class CCameraLink2001Port;
+class CCameraLinkV11Port;
+class TransportFactory;
 
 struct AppOptions {
   // The registry file; empty means the default location (see RegistryHive::DefaultPath).
   std::string registryPath;
+  // Where the transports find devices and the Camera Link folder ($QXTOOL_COMn,
+  // $CLSERIALPATH); unset means the process environment.
+  platform::EnvLookup environment;
+  // The Camera Link libraries of the 2001 and 1.1 generations; empty means their standard
+  // names through the dynamic loader's search.
+  std::string cameraLink2001Library;
+  std::string cameraLinkV11Library;
 };
 
 // Owns the program-wide single instances. Each is created on first use; destroying the context
@@ -46,6 +59,11 @@ class AppContext {
   CRegistryStore& Registry();
   CCommSettings& CommSettings();
   ControlMode& Mode();
+  // The transports, one per communication mode; CommSettings() dispatches to them.
+  CSerialPort& SerialPort();
+  CCameraLink2000Port& CameraLink2000();
+  CCameraLink2001Port& CameraLink2001();
+  CCameraLinkV11Port& CameraLinkV11();
 
  private:
   template <class T, class Make>
@@ -56,11 +74,17 @@ class AppContext {
   CommandTable commands_;
   TrafficLog traffic_;
   std::vector<std::function<void()>> destroyInReverse_;
+  // Hands CommSettings() the transports above, each created when its mode is first used.
+  std::unique_ptr<TransportFactory> transportFactory_;
 
   std::unique_ptr<platform::RegistryHive> hive_;
   std::unique_ptr<CRegistryStore> registry_;
   std::unique_ptr<CCommSettings> commSettings_;
   std::unique_ptr<ControlMode> controlMode_;
+  std::unique_ptr<CSerialPort> serialPort_;
+  std::unique_ptr<CCameraLink2000Port> cameraLink2000_;
+  std::unique_ptr<CCameraLink2001Port> cameraLink2001_;
+  std::unique_ptr<CCameraLinkV11Port> cameraLinkV11_;
 };
 
 }  // namespace qx
