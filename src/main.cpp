@@ -1,6 +1,8 @@
-#include <cstdio>
+#include <iostream>
 
-int main() {
-  std::puts("QX-4400x8800M-RLNK Control Tool  Ver 0.18");
-  return 0;
+#include "app/script/HeadlessSession.h"
+
+// The window front-end is a separate build option; this entry point runs the tool headless.
+int main(int argc, char** argv) {
+  return qx::script::RunCommandLine(argc, argv, std::cin, std::cout, std::cerr);
 }

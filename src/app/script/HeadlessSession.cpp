@@ -1,0 +1,72 @@
+#include "app/script/HeadlessSession.h"
+
+#include <fstream>
+#include <string_view>
+#include <vector>
+
+#include "app/script/ScriptRunner.h"
+
+namespace qx::script {
+
+HeadlessSession::HeadlessSession(ui::HeadlessDesktop::ClockMode clock)
+    : resources_(ui::ResourceRegistry::FromEmbedded()),
+      windows_(resources_),
+      desktop_(clock),
+      notifier_(resources_),
+      toolWindows_(windows_),
+      progress_(windows_, desktop_),
+      mainWindow_(windows_, desktop_, notifier_, toolWindows_) {}
+
+int HeadlessSession::RunScript(std::istream& script, std::ostream& out, std::ostream& err) {
+  ScriptRunner runner(script, windows_, desktop_, *this, out, err);
+  return runner.Run();
+}
+
+bool HeadlessSession::PrintParameterTable(std::ostream& /*out*/, std::string& error) {
+  error = "no parameter table";
+  return false;
+}
+
+int RunCommandLine(int argc, const char* const* argv, std::istream& in, std::ostream& out,
+                   std::ostream& err) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  bool headless = false;
+  const char* scriptPath = nullptr;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--headless") {
+      headless = true;
+    } else if (args[i] == "--script" && i + 1 < args.size()) {
+      scriptPath = argv[i + 2];
+      ++i;
+    } else {
+      err << "qxtool: unknown argument \"" << args[i] << "\"\n"
+          << "usage: qxtool [--headless --script FILE]\n";
+      return ScriptRunner::kExitScriptError;
+    }
+  }
+  if (!headless) {
+    if (scriptPath != nullptr) {
+      err << "qxtool: --script needs --headless\n";
+      return ScriptRunner::kExitScriptError;
+    }
+    out << "qxtool: this build has no window front-end; run it with --headless --script FILE\n";
+    return 0;
+  }
+  if (scriptPath == nullptr) {
+    err << "usage: qxtool --headless --script FILE\n";
+    return ScriptRunner::kExitScriptError;
+  }
+  HeadlessSession session(ui::HeadlessDesktop::ClockMode::Real);
+  for (const ui::ResourceError& error : session.Resources().Errors()) {
+    err << error.ToString() << '\n';
+  }
+  if (std::string_view(scriptPath) == "-") return session.RunScript(in, out, err);
+  std::ifstream file(scriptPath);
+  if (!file) {
+    err << "qxtool: cannot read script \"" << scriptPath << "\"\n";
+    return ScriptRunner::kExitScriptError;
+  }
+  return session.RunScript(file, out, err);
+}
+
+}  // namespace qx::script
