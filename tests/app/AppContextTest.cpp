@@ -12,6 +12,12 @@
 namespace qx {
 namespace {
 
+AppOptions WithRegistry(const std::string& path) {
+  AppOptions options;
+  options.registryPath = path;
+  return options;
+}
+
 // The store is created first (by the settings' first use) and destroyed last, so its final
 // "ended normally" mark follows the settings' own write-back.
 TEST(AppContext, NormalEndDestroysInReverseOrderAndWritesEverythingBack) {
@@ -19,7 +25,7 @@ TEST(AppContext, NormalEndDestroysInReverseOrderAndWritesEverythingBack) {
   test::RecordingDesktop desktop;
   const std::string path = dir.File("machine.reg");
   {
-    AppContext context(desktop, AppOptions{path});
+    AppContext context(desktop, WithRegistry(path));
     context.CommSettings().SetBaudRate(38400);
     context.Mode().Toggle();
     EXPECT_EQ(&context.Registry(), &context.Registry());
@@ -36,11 +42,11 @@ TEST(AppContext, EachContextStartsFresh) {
   test::TempDir dir;
   test::RecordingDesktop desktop;
   {
-    AppContext first(desktop, AppOptions{dir.File("machine.reg")});
+    AppContext first(desktop, WithRegistry(dir.File("machine.reg")));
     first.Commands().SetValueKind(80, ValueKind::Text);
     EXPECT_FALSE(first.Registry().PreviousShutdownWasNormal());
   }
-  AppContext second(desktop, AppOptions{dir.File("machine.reg")});
+  AppContext second(desktop, WithRegistry(dir.File("machine.reg")));
   EXPECT_EQ(second.Commands().GetValueKind(80), ValueKind::Integer);
   EXPECT_TRUE(second.Registry().PreviousShutdownWasNormal());
 }
