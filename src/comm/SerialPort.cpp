@@ -64,6 +64,7 @@ int CSerialPort::Open(const std::string& portName, int baudRate, int dataBits, i
   // The ring is emptied before the new receive thread exists, so no byte of an earlier
   // connection is read as part of this one.
   ring_.Reset();
+  received_.store(0, std::memory_order_release);
   running_.store(true, std::memory_order_release);
   receiving_.store(true, std::memory_order_release);
   receiver_ = std::thread([this] { ReceiveLoop(); });
@@ -99,14 +100,32 @@ void CSerialPort::ReceiveLoop() {
     const auto result = device_.Read(chunk, sizeof chunk);
     if (result.count > 0) {
       ring_.Push(chunk, result.count);
-      // Taking the mutex orders this notify after a reader's check of the ring, so a
-      // reader that just found the ring empty cannot miss the wake-up.
-      { std::lock_guard<std::mutex> lock(arrivalMutex_); }
-      arrival_.notify_all();
+      received_.fetch_add(result.count, std::memory_order_release);
+      NotifyWaiters();
     }
     if (result.hungUp) break;
   }
   receiving_.store(false, std::memory_order_release);
+  NotifyWaiters();
+}
+
+void CSerialPort::NotifyWaiters() {
+  // Taking the mutex orders this notify after a waiter's check of its condition, so a
+  // waiter that just found nothing cannot miss the wake-up.
+  { std::lock_guard<std::mutex> lock(arrivalMutex_); }
+  arrival_.notify_all();
+}
+
+bool CSerialPort::WaitUntilReceived(std::uint64_t count, int timeoutMs) {
+  std::unique_lock<std::mutex> lock(arrivalMutex_);
+  return arrival_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                           [&] { return received_.load(std::memory_order_acquire) >= count; });
+}
+
+bool CSerialPort::WaitUntilReceiveEnded(int timeoutMs) {
+  std::unique_lock<std::mutex> lock(arrivalMutex_);
+  return arrival_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                           [&] { return !receiving_.load(std::memory_order_acquire); });
 }
 
 bool CSerialPort::Write(const char* bytes, int count) {

@@ -46,8 +46,15 @@ class CSerialPort : public Transport {
   int GetUnreadCount() const;
   // Bytes lost because the ring buffer was full since the port was opened.
   std::uint64_t GetDroppedCount() const;
+  // Bytes that arrived since the port was opened, kept or dropped.
+  std::uint64_t GetReceivedCount() const { return received_.load(std::memory_order_acquire); }
   // True while the receive thread is draining the device (false after an unplug).
   bool IsReceiving() const { return receiving_.load(std::memory_order_acquire); }
+  // For callers that expect a known amount (tests, benchmarks): waits until at least
+  // `count` bytes arrived since the open; false when the time-out passed first.
+  bool WaitUntilReceived(std::uint64_t count, int timeoutMs);
+  // Waits until the receive thread has stopped (after an unplug); false on time-out.
+  bool WaitUntilReceiveEnded(int timeoutMs);
   // The device that port name opens (for a tooltip beside the name).
   std::string DevicePath(const std::string& portName) const { return ports_.DevicePath(portName); }
 
@@ -64,6 +71,7 @@ class CSerialPort : public Transport {
  private:
   void ReceiveLoop();
   void StopReceiving();
+  void NotifyWaiters();
 
   ui::Desktop& desktop_;
   platform::ComPortMap ports_;
@@ -72,6 +80,7 @@ class CSerialPort : public Transport {
   std::thread receiver_;
   std::atomic<bool> running_{false};
   std::atomic<bool> receiving_{false};
+  std::atomic<std::uint64_t> received_{0};
   // Wakes a reader blocked in ReadSome when bytes arrive; the ring itself takes no lock.
   std::mutex arrivalMutex_;
   std::condition_variable arrival_;
