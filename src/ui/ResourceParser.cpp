@@ -348,6 +348,7 @@ class Parser {
       if (!id) return Error(error);
       if (!in.AtEnd()) return Error("unexpected text after the menu number");
       menu_ = MenuTemplate{*id, {}};
+      menuLine_ = line_;
       menuStack_.clear();
       menuStack_.push_back(&menu_.items);
       state_ = State::Menu;
@@ -697,14 +698,15 @@ class Parser {
     switch (state_) {
       case State::Top:
         return;
+      // Reported where the unfinished block starts, which is where the reader must look.
       case State::Dialog:
-        Error("dialog starting at line " + std::to_string(dialog_.line) + " has no \"end\"");
+        out_.errors.push_back({file_, dialog_.line, "dialog has no \"end\""});
         return;
       case State::Menu:
-        Error("menu " + std::to_string(menu_.id) + " has no \"end\"");
+        out_.errors.push_back({file_, menuLine_, "menu has no \"end\""});
         return;
       case State::Image:
-        Error("image starting at line " + std::to_string(imageLine_) + " has no \"end\"");
+        out_.errors.push_back({file_, imageLine_, "image has no \"end\""});
         return;
     }
   }
@@ -721,6 +723,7 @@ class Parser {
   std::vector<std::vector<MenuItem>*> menuStack_;
   ImageInProgress image_;
   int imageLine_ = 0;
+  int menuLine_ = 0;
 };
 
 }  // namespace
