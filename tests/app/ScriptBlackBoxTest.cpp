@@ -1,0 +1,156 @@
+// Runs the real qxtool binary headless, as automation and the black-box tests do.
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/TempDir.h"
+
+extern char** environ;
+
+namespace qx {
+namespace {
+
+struct RunResult {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class ScriptBlackBoxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(std::filesystem::exists(tool_)) << tool_ << " is not built";
+    ASSERT_FALSE(dir_.path().empty());
+  }
+
+  std::string WriteScript(const std::string& text) {
+    const std::string path = dir_.File("script.txt");
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  }
+
+  // Runs qxtool with the arguments; standard input comes from the text.
+  RunResult Run(const std::vector<std::string>& args, const std::string& input = "") {
+    const std::string inPath = dir_.File("stdin.txt");
+    const std::string outPath = dir_.File("stdout.txt");
+    const std::string errPath = dir_.File("stderr.txt");
+    std::ofstream(inPath, std::ios::binary) << input;
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    // The tool must not touch the user's preferences.
+    const std::string registry = "QXTOOL_REGISTRY=" + dir_.File("machine.reg");
+    std::vector<std::string> envStrings;
+    for (char** e = environ; *e != nullptr; ++e) {
+      if (std::string(*e).rfind("QXTOOL_REGISTRY=", 0) != 0) envStrings.emplace_back(*e);
+    }
+    envStrings.push_back(registry);
+    std::vector<char*> env;
+    for (std::string& s : envStrings) env.push_back(s.data());
+    env.push_back(nullptr);
+    std::vector<std::string> argStrings{tool_};
+    argStrings.insert(argStrings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& s : argStrings) argv.push_back(s.data());
+    argv.push_back(nullptr);
+
+    pid_t pid = 0;
+    RunResult result;
+    const int spawned =
+        posix_spawn(&pid, tool_.c_str(), &actions, nullptr, argv.data(), env.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return result;
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = ReadFile(outPath);
+    result.err = ReadFile(errPath);
+    return result;
+  }
+
+  test::TempDir dir_;
+  std::string tool_ = std::string(QX_BUILD_DIR) + "/src/qxtool";
+};
+
+constexpr const char* kConfirm =
+    "msgbox question \"Confirm\" \"Are you sure to terminate the Camera Control Tool ?\"";
+
+TEST_F(ScriptBlackBoxTest, ScriptDrivesTheMainWindowAndEndsWithTheExitQuestion) {
+  const RunResult run = Run({"--headless", "--script",
+                             WriteScript("# look at the main window\n"
+                                         "print main\n"
+                                         "print 1161\n"
+                                         "print 32779\n"
+                                         "print 32775\n")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out,
+            "main Window enabled=1 visible=1 text=\"QX-4400x8800M-RLNK Control Tool  Ver 0.18\"\n"
+            "1161 Picture enabled=1 visible=1 bitmap=302\n"
+            "32779 MenuItem enabled=0 text=\"&Open LUT file\"\n"
+            "32775 MenuItem enabled=1 text=\"&Reload\"\n" +
+                std::string(kConfirm) + " -> yes\n");
+}
+
+TEST_F(ScriptBlackBoxTest, ScriptFromStandardInput) {
+  const RunResult run = Run({"--headless", "--script", "-"}, "close\nwait 30\n");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, std::string(kConfirm) + " -> no\n" + kConfirm + " -> yes\n");
+}
+
+TEST_F(ScriptBlackBoxTest, ExitMenuWithAnsweredYesEndsTheRun) {
+  const RunResult run = Run({"--headless", "--script", "-"}, "answer yes\nmenu 2\n");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, std::string(kConfirm) + " -> yes\n");
+}
+
+TEST_F(ScriptBlackBoxTest, GreyedLutMenuIsAScriptError) {
+  const RunResult run = Run({"--headless", "--script", "-"}, "print main\nmenu 32779\n");
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "line 2: menu command 32779 is greyed\n");
+}
+
+TEST_F(ScriptBlackBoxTest, UnknownCommandNamesItsLine) {
+  const RunResult run = Run({"--headless", "--script", WriteScript("\n\nfrobnicate 3\n")});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "line 3: unknown command \"frobnicate\"\n");
+  EXPECT_EQ(run.out, "");
+}
+
+TEST_F(ScriptBlackBoxTest, CommandLineMistakesExitWithTwo) {
+  EXPECT_EQ(Run({"--headless"}).exitCode, 2);
+  EXPECT_EQ(Run({"--headless", "--script", dir_.File("missing.txt")}).exitCode, 2);
+  EXPECT_EQ(Run({"--bogus"}).exitCode, 2);
+}
+
+TEST_F(ScriptBlackBoxTest, WithoutHeadlessItSaysTheFrontEndIsNotBuilt) {
+  const RunResult run = Run({});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_NE(run.out.find("no window front-end"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qx
