@@ -1,6 +1,15 @@
 #include "app/AppContext.h"
 
 #include "app/ControlMode.h"
+#include "app/NotifierReporter.h"
+#include "app/OnlineStatusNotifier.h"
+#include "app/ProgressBarDialog.h"
+#include "app/ToolWindowList.h"
+#include "comm/Command.h"
+#include "comm/DispatcherChannel.h"
+#include "features/CameraModel.h"
+#include "model/ParameterTable.h"
+#include "ui/WindowSystem.h"
 #include "app/RegistryStore.h"
 #include "comm/CameraLink2000Port.h"
 #include "comm/CameraLink2001Port.h"
@@ -39,8 +48,9 @@ class ContextTransports : public TransportFactory {
 
 }  // namespace
 
-AppContext::AppContext(ui::Desktop& desktop, AppOptions options)
-    : desktop_(desktop),
+AppContext::AppContext(ui::WindowSystem& windows, ui::Desktop& desktop, AppOptions options)
+    : windows_(windows),
+      desktop_(desktop),
       options_(std::move(options)),
       transportFactory_(std::make_unique<ContextTransports>(*this)) {
   if (!options_.environment) options_.environment = platform::ProcessEnvironment();
@@ -112,6 +122,37 @@ CCameraLinkV11Port& AppContext::CameraLinkV11() {
                                                               ? CCameraLinkV11Port::kLibraryName
                                                               : options_.cameraLinkV11Library);
   });
+}
+
+OnlineStatusNotifier& AppContext::Notifier() {
+  return OnFirstUse(notifier_,
+                    [this] { return std::make_unique<OnlineStatusNotifier>(windows_.Resources()); });
+}
+
+ToolWindowList& AppContext::ToolWindows() {
+  return OnFirstUse(toolWindows_, [this] { return std::make_unique<ToolWindowList>(windows_); });
+}
+
+CProgressBarDialog& AppContext::Progress() {
+  return OnFirstUse(progress_,
+                    [this] { return std::make_unique<CProgressBarDialog>(windows_, desktop_); });
+}
+
+Command& AppContext::Protocol() {
+  return OnFirstUse(protocol_, [this] {
+    protocolChannel_ = std::make_unique<DispatcherChannel>(CommSettings());
+    protocolReporter_ = std::make_unique<NotifierReporter>(Notifier());
+    return std::make_unique<Command>(commands_, *protocolChannel_, desktop_, *protocolReporter_,
+                                     traffic_);
+  });
+}
+
+ParameterTable& AppContext::Parameters() {
+  return OnFirstUse(parameters_, [this] { return std::make_unique<ParameterTable>(desktop_); });
+}
+
+CameraModel& AppContext::Model() {
+  return OnFirstUse(model_, [] { return std::make_unique<CameraModel>(); });
 }
 
 }  // namespace qx

@@ -16,7 +16,8 @@ class RegistryHive;
 }
 namespace ui {
 class Desktop;
-}
+class WindowSystem;
+}  // namespace ui
 class CRegistryStore;
 class CCommSettings;
 class ControlMode;
@@ -25,6 +26,14 @@ class CCameraLink2000Port;
 class CCameraLink2001Port;
 class CCameraLinkV11Port;
 class TransportFactory;
+class OnlineStatusNotifier;
+class OnlineStatusReporter;
+class ToolWindowList;
+class CProgressBarDialog;
+class Command;
+class CommandChannel;
+class ParameterTable;
+class CameraModel;
 
 struct AppOptions {
   // The registry file; empty means the default location (see RegistryHive::DefaultPath).
@@ -44,8 +53,8 @@ struct AppOptions {
 // each, so no state leaks between them.
 class AppContext {
  public:
-  // The desktop (headless or Qt) outlives the context.
-  explicit AppContext(ui::Desktop& desktop, AppOptions options = {});
+  // The window system and the desktop (headless or Qt) outlive the context.
+  AppContext(ui::WindowSystem& windows, ui::Desktop& desktop, AppOptions options = {});
   ~AppContext();
   AppContext(const AppContext&) = delete;
   AppContext& operator=(const AppContext&) = delete;
@@ -53,6 +62,7 @@ class AppContext {
   // Fixed program data, present from the start.
   CommandTable& Commands() { return commands_; }
   ui::Desktop& Desktop() { return desktop_; }
+  ui::WindowSystem& Windows() { return windows_; }
   TrafficLog& Traffic() { return traffic_; }
 
   platform::RegistryHive& Hive();
@@ -65,10 +75,22 @@ class AppContext {
   CCameraLink2001Port& CameraLink2001();
   CCameraLinkV11Port& CameraLinkV11();
 
+  // The shared window services.
+  OnlineStatusNotifier& Notifier();
+  ToolWindowList& ToolWindows();
+  CProgressBarDialog& Progress();
+  // The command protocol on the dispatcher's channel, reporting to the notifier.
+  Command& Protocol();
+  // The camera's settings and identity; the table exists from the start like the command
+  // table, the model from its first identification.
+  ParameterTable& Parameters();
+  CameraModel& Model();
+
  private:
   template <class T, class Make>
   T& OnFirstUse(std::unique_ptr<T>& slot, Make make);
 
+  ui::WindowSystem& windows_;
   ui::Desktop& desktop_;
   AppOptions options_;
   CommandTable commands_;
@@ -85,6 +107,14 @@ class AppContext {
   std::unique_ptr<CCameraLink2000Port> cameraLink2000_;
   std::unique_ptr<CCameraLink2001Port> cameraLink2001_;
   std::unique_ptr<CCameraLinkV11Port> cameraLinkV11_;
+  std::unique_ptr<OnlineStatusNotifier> notifier_;
+  std::unique_ptr<ToolWindowList> toolWindows_;
+  std::unique_ptr<CProgressBarDialog> progress_;
+  std::unique_ptr<CommandChannel> protocolChannel_;
+  std::unique_ptr<OnlineStatusReporter> protocolReporter_;
+  std::unique_ptr<Command> protocol_;
+  std::unique_ptr<ParameterTable> parameters_;
+  std::unique_ptr<CameraModel> model_;
 };
 
 }  // namespace qx

@@ -8,6 +8,8 @@
 #include "platform/RegistryHive.h"
 #include "support/RecordingDesktop.h"
 #include "support/TempDir.h"
+#include "ui/ResourceRegistry.h"
+#include "ui/WindowSystem.h"
 
 namespace qx {
 namespace {
@@ -23,9 +25,11 @@ AppOptions WithRegistry(const std::string& path) {
 TEST(AppContext, NormalEndDestroysInReverseOrderAndWritesEverythingBack) {
   test::TempDir dir;
   test::RecordingDesktop desktop;
+  ui::ResourceRegistry resources;
+  ui::WindowSystem windows(resources);
   const std::string path = dir.File("machine.reg");
   {
-    AppContext context(desktop, WithRegistry(path));
+    AppContext context(windows, desktop, WithRegistry(path));
     context.CommSettings().SetBaudRate(38400);
     context.Mode().Toggle();
     EXPECT_EQ(&context.Registry(), &context.Registry());
@@ -41,12 +45,14 @@ TEST(AppContext, NormalEndDestroysInReverseOrderAndWritesEverythingBack) {
 TEST(AppContext, EachContextStartsFresh) {
   test::TempDir dir;
   test::RecordingDesktop desktop;
+  ui::ResourceRegistry resources;
+  ui::WindowSystem windows(resources);
   {
-    AppContext first(desktop, WithRegistry(dir.File("machine.reg")));
+    AppContext first(windows, desktop, WithRegistry(dir.File("machine.reg")));
     first.Commands().SetValueKind(80, ValueKind::Text);
     EXPECT_FALSE(first.Registry().PreviousShutdownWasNormal());
   }
-  AppContext second(desktop, WithRegistry(dir.File("machine.reg")));
+  AppContext second(windows, desktop, WithRegistry(dir.File("machine.reg")));
   EXPECT_EQ(second.Commands().GetValueKind(80), ValueKind::Integer);
   EXPECT_TRUE(second.Registry().PreviousShutdownWasNormal());
 }
