@@ -45,8 +45,8 @@ Control::Control(Window& owner, const ControlTemplate& tmpl)
   if (selection_ >= ItemCount()) selection_ = -1;
 }
 
-void Control::Report(Change change) {
-  owner_.ReportChange(change, this);
+void Control::Report(Change change, int index) {
+  owner_.ReportChange(change, this, index);
 }
 
 void Control::Enable(bool enable) {
@@ -131,7 +131,7 @@ int Control::InsertItem(int index, std::string text, int data) {
   if (index < 0 || index > ItemCount()) index = ItemCount();
   items_.insert(items_.begin() + index, ListItem{std::move(text), data});
   if (selection_ >= index) ++selection_;
-  Report(Change::Items);
+  Report(Change::ItemInserted, index);
   return index;
 }
 
@@ -143,7 +143,7 @@ bool Control::DeleteItem(int index) {
   } else if (selection_ > index) {
     --selection_;
   }
-  Report(Change::Items);
+  Report(Change::ItemDeleted, index);
   return true;
 }
 
@@ -152,6 +152,14 @@ void Control::ClearItems() {
   items_.clear();
   selection_ = -1;
   Report(Change::Items);
+}
+
+Rect Control::DisplayArea() const {
+  constexpr int kBorder = 4;
+  constexpr int kTabRow = 24;
+  const int width = std::max(0, rect_.width - 2 * kBorder);
+  const int height = std::max(0, rect_.height - kTabRow - kBorder);
+  return Rect{rect_.left + kBorder, rect_.top + kTabRow, width, height};
 }
 
 std::optional<std::string> Control::ItemText(int index) const {
@@ -166,8 +174,9 @@ std::optional<int> Control::ItemData(int index) const {
 
 bool Control::SetItemData(int index, int data) {
   if (index < 0 || index >= ItemCount()) return false;
+  if (items_[static_cast<std::size_t>(index)].data == data) return true;
   items_[static_cast<std::size_t>(index)].data = data;
-  Report(Change::Items);
+  Report(Change::ItemChanged, index);
   return true;
 }
 

@@ -74,6 +74,8 @@ class Control {
   // Drop-down list, list box and tab control items.
   int ItemCount() const { return static_cast<int>(items_.size()); }
   const std::vector<ListItem>& Items() const { return items_; }
+  // Tab control: where its pages go (inside the border, below the tab row).
+  Rect DisplayArea() const;
   int AddItem(std::string text, int data = 0);
   int InsertItem(int index, std::string text, int data = 0);  // -1 or past the end: append
   bool DeleteItem(int index);
@@ -107,7 +109,7 @@ class Control {
   void Invalidate();
 
  private:
-  void Report(Change change);
+  void Report(Change change, int index = -1);
 
   Window& owner_;
   int id_;

@@ -11,6 +11,7 @@ enum class EventType {
   Command,  // click, edit lost focus, list selection changed, menu command
   Notify,   // up-down delta, tab selection changed
   KeyDown,  // a key pressed while a control (or the window) has the focus
+  Resized,  // the operator changed the window's size; width and height are the client size
 };
 
 // Codes carried by Command and Notify events; the numbers are the ones feature code compares.
@@ -51,6 +52,9 @@ struct Event {
   int key = 0;
   bool shift = false;
   bool ctrl = false;
+  // Resized: the new client size.
+  int width = 0;
+  int height = 0;
 };
 
 }  // namespace qx::ui

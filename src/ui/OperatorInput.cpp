@@ -192,6 +192,21 @@ InputResult SelectTab(Control& tab, int index) {
   return {};
 }
 
+InputResult Resize(Window& window, int width, int height) {
+  if (!window.Exists()) return InputResult::Refused("the window does not exist");
+  if (width < 0 || height < 0) return InputResult::Refused("negative size");
+  Rect rect = window.Geometry();
+  rect.width = width;
+  rect.height = height;
+  window.Move(rect);
+  Event event;
+  event.type = EventType::Resized;
+  event.width = width;
+  event.height = height;
+  window.Dispatch(event);
+  return {};
+}
+
 InputResult RequestClose(Window& window) {
   if (!window.IsReachable()) return InputResult::Refused("the window is hidden or disabled");
   Event event;

@@ -42,6 +42,8 @@ InputResult PressKey(Window& window, Control* focus, int key, bool shift, bool c
 InputResult ChooseMenu(Window& window, int commandId);
 // Tab control: the operator selects the tab at the index.
 InputResult SelectTab(Control& tab, int index);
+// The operator resized the window (client size); its handler hears the new size.
+InputResult Resize(Window& window, int width, int height);
 // The window's close box.
 InputResult RequestClose(Window& window);
 // Pointer on a plot surface.

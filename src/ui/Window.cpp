@@ -294,13 +294,16 @@ bool Window::DefaultProcessing(Event& event) {
       }
       return false;
     case EventType::Notify:
+    case EventType::Resized:
       return false;
   }
   return false;
 }
 
-void Window::ReportChange(Change what, Control* control) {
-  system_.Notify(ChangeNotice{what, this, control});
+void Window::ReportChange(Change what, Control* control, int index) {
+  // Before WindowCreated everything is initial state, which observers read then.
+  if (!exists_) return;
+  system_.Notify(ChangeNotice{what, this, control, index});
 }
 
 }  // namespace qx::ui

@@ -106,7 +106,7 @@ class Window {
   bool Dispatch(Event& event);
 
   // Reports a change to the window system's observers (used by the controls).
-  void ReportChange(Change what, Control* control = nullptr);
+  void ReportChange(Change what, Control* control = nullptr, int index = -1);
 
  private:
   bool DefaultProcessing(Event& event);

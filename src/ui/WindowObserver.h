@@ -26,7 +26,10 @@ enum class Change {
   Text,
   Value,  // position of an up-down or progress bar, check state of a button
   Range,
-  Items,
+  Items,         // the item list was replaced or emptied; read it whole
+  ItemInserted,  // one item at `index`; the others moved down
+  ItemDeleted,   // the item at `index` is gone; the others moved up
+  ItemChanged,   // text or data of the item at `index`
   Selection,
   DroppedDown,
   Bitmap,
@@ -38,6 +41,7 @@ struct ChangeNotice {
   Change what;
   Window* window = nullptr;
   Control* control = nullptr;
+  int index = -1;  // item notices: the item concerned
 };
 
 class WindowObserver {
