@@ -126,6 +126,7 @@ std::optional<SerialOpenFailure> SerialDevice::OpenSteps(const SerialLineSetting
     const int error = errno;
     return Failure(SerialOpenStep::Open, error, OpenDetail(path_, error));
   }
+  exclusive_ = true;
 
   wake_.reset(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
   if (!wake_) {
@@ -214,10 +215,15 @@ std::optional<SerialOpenFailure> SerialDevice::OpenSteps(const SerialLineSetting
 
 void SerialDevice::Close() {
   if (fd_) {
-    // The lock goes with the descriptor; flush nothing: a half-sent line is of no use.
+    // The exclusive mode belongs to the terminal, not to our descriptor: it would outlive
+    // this close while any other process (a simulator keeping its end open) holds the
+    // terminal, and then refuse our own next open. The flock goes with the descriptor.
+    // Only ours to clear if we set it: a failed open must not unlock another user's line.
+    if (exclusive_) (void)::ioctl(fd_.get(), TIOCNXCL);
     fd_.reset();
   }
   wake_.reset();
+  exclusive_ = false;
   lowLatency_ = false;
 }
 

@@ -77,6 +77,7 @@ class SerialDevice {
   UniqueFd fd_;
   UniqueFd wake_;
   std::string path_;
+  bool exclusive_ = false;
   bool lowLatency_ = false;
 };
 

@@ -1,6 +1,8 @@
 #include "platform/SerialDevice.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 
 #include <cerrno>
@@ -111,6 +113,28 @@ TEST_F(SerialDeviceOnPty, SecondOpen_FailsAtTheOpenStepAsBusy) {
   first.Close();
   EXPECT_EQ(second.Open(pty.SlavePath(), AtRate(9600)), std::nullopt);
 }
+
+#ifdef TIOCGEXCL
+// A simulator or a getty may keep the terminal open while the tool closes and reopens it;
+// the exclusive mode must end with the tool's close, and a refused open must not end the
+// exclusive mode of the tool that holds the line.
+TEST_F(SerialDeviceOnPty, ExclusiveModeEndsWithCloseAndSurvivesARefusedOpen) {
+  platform::UniqueFd bystander(::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+  ASSERT_TRUE(bystander);
+  auto exclusive = [&] {
+    int flag = -1;
+    return ::ioctl(bystander.get(), TIOCGEXCL, &flag) == 0 ? flag : -1;
+  };
+  SerialDevice device;
+  ASSERT_EQ(device.Open(pty.SlavePath(), AtRate(9600)), std::nullopt);
+  EXPECT_EQ(exclusive(), 1);
+  SerialDevice refused;
+  ASSERT_TRUE(refused.Open(pty.SlavePath(), AtRate(9600)).has_value());
+  EXPECT_EQ(exclusive(), 1);
+  device.Close();
+  EXPECT_EQ(exclusive(), 0);
+}
+#endif
 
 TEST_F(SerialDeviceOnPty, RateTheDriverDoesNotOffer_FailsAtTheSettingsStepAndCloses) {
   SerialDevice device;
