@@ -1,0 +1,54 @@
+#pragma once
+
+// Mirrors every window of a window system into Qt widgets for as long as it lives: windows
+// that exist when it starts and every window created later get a view; state changes update
+// the views at once; a destroyed window's view goes away.
+
+#include <QObject>
+#include <map>
+#include <memory>
+
+#include "ui/WindowObserver.h"
+
+class QWidget;
+
+namespace qx::ui {
+class Control;
+class Window;
+class WindowSystem;
+}  // namespace qx::ui
+
+namespace qx::qt {
+
+class WindowView;
+
+class Renderer : public ui::WindowObserver {
+ public:
+  explicit Renderer(ui::WindowSystem& windows);
+  ~Renderer() override;
+  Renderer(const Renderer&) = delete;
+  Renderer& operator=(const Renderer&) = delete;
+
+  ui::WindowSystem& Windows() const { return windows_; }
+  void OnChange(const ui::ChangeNotice& notice) override;
+
+  // nullptr when the window does not exist (or has no view).
+  WindowView* ViewOf(const ui::Window& window) const;
+  // The window's outer widget: its top-level window, or the page inside its parent.
+  QWidget* WidgetOf(const ui::Window& window) const;
+  QWidget* WidgetOf(const ui::Control& control) const;
+
+  // True while a model change is being applied to the widgets: whatever the widgets do
+  // meanwhile is not operator input.
+  bool Applying() const { return applying_ > 0; }
+
+ private:
+  void CreateView(ui::Window& window);
+  void RetireView(const ui::Window& window);
+
+  ui::WindowSystem& windows_;
+  std::map<const ui::Window*, std::unique_ptr<WindowView>> views_;
+  int applying_ = 0;
+};
+
+}  // namespace qx::qt

@@ -1,0 +1,1010 @@
+#include "qt/WindowView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTextCursor>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
+#include <functional>
+
+#include "qt/ControlWidgets.h"
+#include "qt/Conversions.h"
+#include "qt/QtPainter.h"
+#include "qt/Renderer.h"
+#include "ui/Control.h"
+#include "ui/OperatorInput.h"
+#include "ui/Window.h"
+#include "ui/WindowSystem.h"
+
+namespace qx::qt {
+namespace {
+
+// Edit field style bits of the platform the templates come from.
+constexpr std::uint32_t kEditCenter = 0x1;
+constexpr std::uint32_t kEditRight = 0x2;
+constexpr std::uint32_t kEditMultiLine = 0x4;
+constexpr std::uint32_t kEditPassword = 0x20;
+constexpr std::uint32_t kEditReadOnly = 0x800;
+constexpr std::uint32_t kEditWantReturn = 0x1000;
+
+// Client height above which a window laid out by rows scrolls instead of growing; leaves room
+// for the title bar, the menu and a task bar on a 768-line screen.
+constexpr int kMaxClientHeight = 640;
+
+// Multi-line edits hold platform line breaks; the widget shows plain ones.
+QString ToDisplayText(const std::string& text) {
+  return QString::fromStdString(text).replace("\r\n", "\n");
+}
+
+std::string FromDisplayText(const QString& text) {
+  QString copy = text;
+  return copy.replace("\n", "\r\n").toStdString();
+}
+
+Qt::CheckState ToCheckState(int state) {
+  switch (state) {
+    case 1:
+      return Qt::Checked;
+    case 2:
+      return Qt::PartiallyChecked;
+    default:
+      return Qt::Unchecked;
+  }
+}
+
+}  // namespace
+
+WindowView::WindowView(Renderer& renderer, ui::Window& window, WindowView* host)
+    : renderer_(renderer), window_(window), host_(host) {
+  BuildFrame();
+  BuildControls();
+  BuildMenu();
+  SetTabOrder();
+  SyncWindow();
+  if (host_ != nullptr) host_->EmbedPage(*this);
+}
+
+WindowView::~WindowView() {
+  retired_ = true;
+  if (frame_ != nullptr && !IsTopLevel()) {
+    // An embedded page belongs to its host's widgets, which may already have deleted it.
+    frame_.release();
+  }
+}
+
+void WindowView::Retire() {
+  if (retired_) return;
+  retired_ = true;
+  for (ControlView& view : controls_) {
+    if (view.widget != nullptr) view.widget->removeEventFilter(this);
+  }
+  if (frame_ == nullptr) return;
+  frame_->hide();
+  if (!IsTopLevel()) {
+    // Pages live in the host's widget tree; take them out of it with the view.
+    frame_.release()->deleteLater();
+  }
+}
+
+bool WindowView::CanDeliver() const {
+  return !retired_ && !renderer_.Applying();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Building
+
+void WindowView::BuildFrame() {
+  content_ = nullptr;
+  if (IsTopLevel()) {
+    auto frame = std::make_unique<WindowFrame>();
+    connect(frame.get(), &WindowFrame::closeRequested, this, [this] {
+      if (CanDeliver()) ui::input::RequestClose(window_);
+    });
+    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    frame_ = std::move(frame);
+    auto* layout = MakeChild<QVBoxLayout>(frame_.get());
+    frame_->setLayout(layout);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+  } else {
+    auto scroll = std::make_unique<QScrollArea>();
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setBackgroundRole(QPalette::Window);
+    scroll_ = scroll.get();
+    frame_ = std::move(scroll);
+    frame_->hide();
+  }
+  content_ = MakeChild<QWidget>(frame_.get());
+  content_->setObjectName("client");
+  content_->installEventFilter(this);
+  content_->setFocusPolicy(Qt::NoFocus);
+}
+
+void WindowView::BuildControls() {
+  const auto& controls = window_.Controls();
+  controls_.reserve(controls.size());
+  for (const auto& control : controls) {
+    ControlView view;
+    view.control = control.get();
+    controls_.push_back(view);
+    index_[control.get()] = controls_.size() - 1;
+  }
+  // An up-down whose buddy is a one-line edit is drawn with it as one spin widget.
+  for (ControlView& view : controls_) {
+    ui::Control& control = *view.control;
+    if (control.Type() != ui::ControlType::UpDown) continue;
+    ui::Control* buddy = control.Buddy();
+    if (buddy == nullptr || buddy->Type() != ui::ControlType::Edit ||
+        (buddy->Style() & kEditMultiLine) != 0) {
+      continue;
+    }
+    ControlView* edit = Find(buddy);
+    if (edit == nullptr || edit->partner != nullptr) continue;
+    edit->partner = &control;
+    edit->role = Role::SpinEditText;
+    view.partner = buddy;
+    view.role = Role::SpinArrows;
+  }
+  byRows_ = !controls_.empty();
+  for (const ControlView& view : controls_) {
+    if (view.control->Row() < 0) byRows_ = false;
+  }
+  for (ControlView& view : controls_) CreateWidget(view);
+  for (ControlView& view : controls_) {
+    if (view.role == Role::SpinArrows) view.widget = Find(view.partner)->widget;
+  }
+  if (byRows_) {
+    LayOutByRows();
+  } else {
+    LayOutByCoordinates();
+  }
+  for (ControlView& view : controls_) {
+    if (view.role != Role::SpinArrows) ConnectInput(view);
+    SyncControl(view, true);
+  }
+}
+
+void WindowView::CreateWidget(ControlView& view) {
+  ui::Control& control = *view.control;
+  QWidget* widget = nullptr;
+  switch (control.Type()) {
+    case ui::ControlType::Edit: {
+      if (view.role == Role::SpinEditText) {
+        auto* spin = MakeChild<SpinEdit>(content_);
+        if ((control.Style() & kEditReadOnly) != 0) spin->setReadOnly(true);
+        spin->setAlignment((control.Style() & kEditCenter) != 0  ? Qt::AlignCenter
+                           : (control.Style() & kEditRight) != 0 ? Qt::AlignRight
+                                                                 : Qt::AlignLeft);
+        widget = spin;
+      } else if ((control.Style() & kEditMultiLine) != 0) {
+        view.role = Role::MultiLineEdit;
+        auto* edit = MakeChild<QPlainTextEdit>(content_);
+        edit->setReadOnly((control.Style() & kEditReadOnly) != 0);
+        edit->setTabChangesFocus(true);
+        edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+        widget = edit;
+      } else {
+        view.role = Role::Edit;
+        auto* edit = MakeChild<QLineEdit>(content_);
+        edit->setReadOnly((control.Style() & kEditReadOnly) != 0);
+        if ((control.Style() & kEditPassword) != 0) edit->setEchoMode(QLineEdit::Password);
+        if ((control.Style() & kEditCenter) != 0) edit->setAlignment(Qt::AlignCenter);
+        if ((control.Style() & kEditRight) != 0) edit->setAlignment(Qt::AlignRight);
+        widget = edit;
+      }
+      break;
+    }
+    case ui::ControlType::UpDown:
+      if (view.role == Role::SpinArrows) return;
+      view.role = Role::LoneUpDown;
+      widget = MakeChild<SpinEdit>(content_);
+      static_cast<SpinEdit*>(widget)->setReadOnly(true);
+      break;
+    case ui::ControlType::ComboBox: {
+      view.role = Role::DropList;
+      auto* combo = MakeChild<DropList>(content_);
+      combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+      combo->setMinimumContentsLength(6);
+      combo->setMaxVisibleItems(16);
+      widget = combo;
+      break;
+    }
+    case ui::ControlType::ListBox: {
+      view.role = Role::ListBox;
+      auto* list = MakeChild<QListWidget>(content_);
+      list->setSelectionMode(QAbstractItemView::SingleSelection);
+      list->setUniformItemSizes(true);
+      widget = list;
+      break;
+    }
+    case ui::ControlType::Button: {
+      const std::uint32_t buttonStyle = control.Style() & ui::style::kButtonTypeMask;
+      const QString text = ToQString(control.Text());
+      if (buttonStyle == ui::style::kGroupBox) {
+        view.role = Role::GroupBox;
+        auto* box = MakeChild<QGroupBox>(content_, text);
+        widget = box;
+      } else if (buttonStyle == ui::style::kCheckBox || buttonStyle == ui::style::kAutoCheckBox ||
+                 buttonStyle == ui::style::k3State || buttonStyle == ui::style::kAuto3State) {
+        view.role = Role::CheckBox;
+        auto* box = MakeChild<ManualCheckBox>(content_, text);
+        box->setTristate(buttonStyle == ui::style::k3State ||
+                         buttonStyle == ui::style::kAuto3State);
+        widget = box;
+      } else if (buttonStyle == ui::style::kRadioButton ||
+                 buttonStyle == ui::style::kAutoRadioButton) {
+        view.role = Role::RadioButton;
+        widget = MakeChild<ManualRadioButton>(content_, text);
+      } else {
+        view.role = Role::PushButton;
+        auto* button = MakeChild<QPushButton>(content_, text);
+        button->setAutoDefault(false);
+        button->setDefault(buttonStyle == ui::style::kDefPushButton);
+        widget = button;
+      }
+      break;
+    }
+    case ui::ControlType::Static: {
+      view.role = Role::Label;
+      auto* label = MakeChild<QLabel>(content_);
+      label->setTextFormat(Qt::PlainText);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+      widget = label;
+      break;
+    }
+    case ui::ControlType::Picture: {
+      view.role = Role::Picture;
+      auto* label = MakeChild<QLabel>(content_);
+      // Bitmaps fill their rectangle (the status strip is a stretched colour); icons keep
+      // their size and sit in the middle.
+      const bool icon = (control.Style() & ui::style::kStaticTypeMask) == ui::style::kStaticIcon;
+      label->setScaledContents(!icon);
+      label->setAlignment(Qt::AlignCenter);
+      widget = label;
+      break;
+    }
+    case ui::ControlType::Progress: {
+      view.role = Role::Progress;
+      auto* bar = MakeChild<QProgressBar>(content_);
+      bar->setTextVisible(false);
+      widget = bar;
+      break;
+    }
+    case ui::ControlType::Tab:
+      view.role = Role::Tab;
+      widget = MakeChild<TabHost>(content_);
+      break;
+    case ui::ControlType::Plot:
+      view.role = Role::Plot;
+      widget = MakeChild<PlotSurface>(content_);
+      break;
+  }
+  if (widget == nullptr) return;
+  widget->setObjectName(QString("control_%1").arg(control.Id()));
+  view.widget = widget;
+  owners_[widget] = &control;
+  if (view.role == Role::Tab) owners_[static_cast<TabHost*>(widget)->Bar()] = &control;
+  widget->installEventFilter(this);
+}
+
+void WindowView::ConnectInput(ControlView& view) {
+  ui::Control* control = view.control;
+  QWidget* widget = view.widget;
+  if (widget == nullptr) return;
+  switch (view.role) {
+    case Role::Edit:
+      connect(static_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this,
+              [this, control](const QString& text) {
+                if (CanDeliver()) ui::input::TypeText(*control, FromQString(text));
+              });
+      break;
+    case Role::MultiLineEdit: {
+      auto* edit = static_cast<QPlainTextEdit*>(widget);
+      connect(edit, &QPlainTextEdit::textChanged, this, [this, control, edit] {
+        if (CanDeliver()) ui::input::TypeText(*control, FromDisplayText(edit->toPlainText()));
+      });
+      break;
+    }
+    case Role::SpinEditText: {
+      auto* spin = static_cast<SpinEdit*>(widget);
+      connect(spin->Editor(), &QLineEdit::textEdited, this, [this, control](const QString& text) {
+        if (CanDeliver()) ui::input::TypeText(*control, FromQString(text));
+      });
+      ui::Control* arrows = view.partner;
+      connect(spin, &SpinEdit::stepRequested, this, [this, arrows](int steps) {
+        if (CanDeliver()) ui::input::Spin(*arrows, steps);
+      });
+      break;
+    }
+    case Role::LoneUpDown:
+      connect(static_cast<SpinEdit*>(widget), &SpinEdit::stepRequested, this,
+              [this, control](int steps) {
+                if (CanDeliver()) ui::input::Spin(*control, steps);
+              });
+      break;
+    case Role::DropList: {
+      auto* combo = static_cast<DropList*>(widget);
+      connect(combo, &QComboBox::activated, this, [this, control](int index) {
+        if (CanDeliver()) ui::input::SelectItem(*control, index);
+      });
+      connect(combo, &DropList::popupChanged, this, [this, control](bool open) {
+        if (CanDeliver()) ui::input::DropDown(*control, open);
+      });
+      break;
+    }
+    case Role::ListBox:
+      connect(static_cast<QListWidget*>(widget), &QListWidget::currentRowChanged, this,
+              [this, control](int row) {
+                if (CanDeliver() && row >= 0) ui::input::SelectItem(*control, row);
+              });
+      break;
+    case Role::PushButton:
+    case Role::CheckBox:
+    case Role::RadioButton:
+      connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
+              [this, control] {
+                if (CanDeliver()) ui::input::Click(*control);
+              });
+      break;
+    case Role::Tab:
+      connect(static_cast<TabHost*>(widget)->Bar(), &QTabBar::currentChanged, this,
+              [this, control](int index) {
+                if (CanDeliver() && index >= 0) ui::input::SelectTab(*control, index);
+              });
+      break;
+    case Role::Plot: {
+      auto* plot = static_cast<PlotSurface*>(widget);
+      connect(plot, &PlotSurface::paintRequested, this, [this, control](QPainter& painter) {
+        if (retired_) return;
+        QtPainter adapter(painter);
+        control->Paint(adapter);
+      });
+      connect(plot, &PlotSurface::mouse, this, [this, control](const ui::MouseEvent& event) {
+        if (CanDeliver()) ui::input::Mouse(*control, event);
+      });
+      break;
+    }
+    case Role::SpinArrows:
+    case Role::GroupBox:
+    case Role::Label:
+    case Role::Picture:
+    case Role::Progress:
+      break;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Layout
+
+void WindowView::LayOutByCoordinates() {
+  const ui::Rect client = window_.Geometry();
+  int width = client.width;
+  int height = client.height;
+  for (ControlView& view : controls_) {
+    if (view.widget == nullptr || view.role == Role::SpinArrows) continue;
+    ui::Rect rect = view.control->Geometry();
+    if (view.role == Role::SpinEditText) {
+      // The pair occupies the edit's and the up-down's rectangles together.
+      const ui::Rect arrows = view.partner->Geometry();
+      if (arrows.width > 0 && arrows.top < rect.Bottom() && rect.top < arrows.Bottom()) {
+        const int right = std::max(rect.Right(), arrows.Right());
+        rect.left = std::min(rect.left, arrows.left);
+        rect.width = right - rect.left;
+      }
+    }
+    if (view.role == Role::DropList) {
+      // A drop-down list's rectangle includes its open list; the closed box is one line.
+      rect.height = std::min(rect.height, view.widget->sizeHint().height());
+    }
+    view.widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
+    if (view.role == Role::GroupBox) view.widget->lower();
+    width = std::max(width, rect.Right());
+    height = std::max(height, rect.Bottom());
+  }
+  content_->setFixedSize(width, height);
+  if (IsTopLevel()) {
+    frame_->layout()->addWidget(content_);
+  } else {
+    scroll_->setWidget(content_);
+    scroll_->setWidgetResizable(false);
+  }
+}
+
+void WindowView::LayOutByRows() {
+  auto* outer = MakeChild<QVBoxLayout>(content_);
+  content_->setLayout(outer);
+  outer->setContentsMargins(12, 12, 12, 12);
+  outer->setSpacing(10);
+  auto* grid = MakeChild<QGridLayout>(content_);
+  outer->addLayout(grid);
+  outer->addStretch(1);
+  FillGrid(*grid, -1, *content_);
+  AlignLabelColumns();
+  const int templateWidth = window_.Geometry().width;
+  content_->setMinimumWidth(std::min(templateWidth, 1200));
+  if (IsTopLevel()) {
+    if (content_->sizeHint().height() > kMaxClientHeight) {
+      auto* scroll = MakeChild<QScrollArea>(frame_.get());
+      scroll->setFrameShape(QFrame::NoFrame);
+      scroll->setWidgetResizable(true);
+      scroll->setWidget(content_);
+      scroll->setMinimumHeight(std::min(content_->sizeHint().height(), kMaxClientHeight));
+      scroll->setMinimumWidth(content_->sizeHint().width() +
+                              scroll->verticalScrollBar()->sizeHint().width());
+      scroll_ = scroll;
+      frame_->layout()->addWidget(scroll);
+    } else {
+      frame_->layout()->addWidget(content_);
+    }
+  } else {
+    scroll_->setWidget(content_);
+  }
+}
+
+void WindowView::FillGrid(QGridLayout& grid, int groupIndex, QWidget& container) {
+  grid.setHorizontalSpacing(10);
+  grid.setVerticalSpacing(6);
+  grids_.push_back(&grid);
+  // Rows of this container in order, each with its cells in column order.
+  std::map<int, std::vector<ControlView*>> rows;
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    ControlView& view = controls_[i];
+    if (view.control->GroupIndex() != groupIndex || view.widget == nullptr ||
+        view.role == Role::SpinArrows) {
+      continue;
+    }
+    rows[view.control->Row()].push_back(&view);
+  }
+  for (auto& [row, cells] : rows) {
+    std::stable_sort(cells.begin(), cells.end(), [](const ControlView* a, const ControlView* b) {
+      return a->control->Column() < b->control->Column();
+    });
+  }
+  // Rows that start with a caption put their inputs in a column of their own; the other rows
+  // line their controls up with those inputs.
+  bool labelled = false;
+  int columns = 1;
+  for (const auto& [row, cells] : rows) {
+    const bool caption = cells.size() > 1 && cells.front()->role == Role::Label &&
+                         cells.front()->control->Column() == 0;
+    labelled = labelled || caption;
+    columns = std::max(columns, static_cast<int>(cells.size()) - (caption ? 1 : 0));
+  }
+  const int firstInput = labelled ? 1 : 0;
+  const int span = firstInput + columns;
+  int gridRow = 0;
+  for (const auto& [row, cells] : rows) {
+    const ControlView& first = *cells.front();
+    if (cells.size() == 1 && first.role == Role::GroupBox) {
+      auto* box = static_cast<QGroupBox*>(first.widget);
+      auto* inner = MakeChild<QGridLayout>(box);
+      box->setLayout(inner);
+      inner->setContentsMargins(10, 8, 10, 10);
+      const int boxIndex = static_cast<int>(index_.at(first.control));
+      FillGrid(*inner, boxIndex, *box);
+      grid.addWidget(box, gridRow++, 0, 1, span + 1);
+      continue;
+    }
+    if (cells.size() == 1 && (first.role == Role::Label || first.role == Role::ListBox ||
+                              first.role == Role::MultiLineEdit || first.role == Role::Plot ||
+                              first.role == Role::Tab || first.role == Role::Progress)) {
+      grid.addWidget(first.widget, gridRow++, 0, 1, span + 1);
+      continue;
+    }
+    const bool caption =
+        cells.size() > 1 && first.role == Role::Label && first.control->Column() == 0;
+    int column = caption ? 0 : firstInput;
+    for (const ControlView* cell : cells) {
+      Qt::Alignment align = Qt::AlignVCenter;
+      if (cell->role == Role::Label) align |= Qt::AlignLeft;
+      if (cell->role == Role::PushButton || cell->role == Role::CheckBox ||
+          cell->role == Role::RadioButton) {
+        align |= Qt::AlignLeft;
+      }
+      grid.addWidget(cell->widget, gridRow, column, align);
+      ++column;
+    }
+    ++gridRow;
+  }
+  // Inputs keep their natural widths; the spare width goes to an empty last column.
+  grid.setColumnStretch(span, 1);
+  for (int c = firstInput; c < span; ++c) grid.setColumnMinimumWidth(c, 60);
+  (void)container;
+}
+
+void WindowView::AlignLabelColumns() {
+  // Captions in every group share one width, so that the inputs of all groups line up.
+  int widest = 0;
+  for (QGridLayout* grid : grids_) {
+    for (int r = 0; r < grid->rowCount(); ++r) {
+      QLayoutItem* item = grid->itemAtPosition(r, 0);
+      if (item == nullptr || item->widget() == nullptr) continue;
+      auto* label = qobject_cast<QLabel*>(item->widget());
+      if (label == nullptr || grid->columnCount() < 2) continue;
+      int row = 0;
+      int column = 0;
+      int rowSpan = 0;
+      int columnSpan = 0;
+      grid->getItemPosition(grid->indexOf(label), &row, &column, &rowSpan, &columnSpan);
+      if (columnSpan == 1) widest = std::max(widest, label->sizeHint().width());
+    }
+  }
+  if (widest == 0) return;
+  // Nested groups are indented by their frames; the outer columns absorb that.
+  for (QGridLayout* grid : grids_) grid->setColumnMinimumWidth(0, widest);
+}
+
+void WindowView::SetTabOrder() {
+  QWidget* previous = nullptr;
+  for (const ControlView& view : controls_) {
+    if (view.widget == nullptr || view.role == Role::SpinArrows) continue;
+    QWidget* target =
+        view.role == Role::Tab ? static_cast<TabHost*>(view.widget)->Bar() : view.widget;
+    if (target->focusPolicy() == Qt::NoFocus) continue;
+    if (previous != nullptr) QWidget::setTabOrder(previous, target);
+    previous = target;
+  }
+}
+
+void WindowView::EmbedPage(WindowView& page) {
+  QWidget* frame = page.Frame();
+  if (TabHost* tabs = FirstTabHost()) {
+    tabs->AddPage(frame);
+  } else {
+    frame->setParent(content_);
+    const ui::Rect rect = page.Window().Geometry();
+    frame->setGeometry(rect.left, rect.top, rect.width, rect.height);
+  }
+  frame->setVisible(page.Window().IsVisible());
+}
+
+TabHost* WindowView::FirstTabHost() const {
+  for (const ControlView& view : controls_) {
+    if (view.role == Role::Tab) return static_cast<TabHost*>(view.widget);
+  }
+  return nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Menu
+
+void WindowView::BuildMenu() {
+  if (!IsTopLevel() || !window_.HasMenu()) return;
+  menuBar_ = MakeChild<QMenuBar>(frame_.get());
+  static_cast<QVBoxLayout*>(frame_->layout())->setMenuBar(menuBar_);
+  menuActions_.clear();
+  for (const ui::MenuItem& item : window_.MenuBar()) {
+    if (item.separator) {
+      menuActions_.push_back(menuBar_->addSeparator());
+    } else if (item.popup || !item.children.empty()) {
+      QMenu* menu = menuBar_->addMenu(ToQString(item.text));
+      menuActions_.push_back(menu->menuAction());
+      BuildMenuLevel(menu, item.children);
+    } else {
+      QAction* action = menuBar_->addAction(ToQString(item.text));
+      const int id = item.commandId;
+      connect(action, &QAction::triggered, this, [this, id] {
+        if (CanDeliver()) ui::input::ChooseMenu(window_, id);
+      });
+      menuActions_.push_back(action);
+    }
+  }
+  SyncMenu();
+}
+
+void WindowView::BuildMenuLevel(QMenu* menu, const std::vector<ui::MenuItem>& items) {
+  for (const ui::MenuItem& item : items) {
+    if (item.separator) {
+      menuActions_.push_back(menu->addSeparator());
+    } else if (item.popup || !item.children.empty()) {
+      QMenu* sub = menu->addMenu(ToQString(item.text));
+      menuActions_.push_back(sub->menuAction());
+      BuildMenuLevel(sub, item.children);
+    } else {
+      QAction* action = menu->addAction(ToQString(item.text));
+      const int id = item.commandId;
+      connect(action, &QAction::triggered, this, [this, id] {
+        if (CanDeliver()) ui::input::ChooseMenu(window_, id);
+      });
+      menuActions_.push_back(action);
+    }
+  }
+}
+
+void WindowView::SyncMenu() {
+  if (menuBar_ == nullptr) return;
+  // The actions were made in a walk over the items; the same walk finds each one's state.
+  std::size_t next = 0;
+  std::function<void(const std::vector<ui::MenuItem>&)> walk =
+      [&](const std::vector<ui::MenuItem>& items) {
+        for (const ui::MenuItem& item : items) {
+          if (next >= menuActions_.size()) return;
+          QAction* action = menuActions_[next++];
+          if (!item.separator) action->setEnabled(!item.grayed);
+          if (item.popup || !item.children.empty()) walk(item.children);
+        }
+      };
+  walk(window_.MenuBar());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Model to widgets
+
+WindowView::ControlView* WindowView::Find(const ui::Control* control) {
+  auto it = index_.find(control);
+  return it == index_.end() ? nullptr : &controls_[it->second];
+}
+
+ui::Control* WindowView::ControlOfWidget(const QObject* object) const {
+  auto it = owners_.find(object);
+  return it == owners_.end() ? nullptr : it->second;
+}
+
+QWidget* WindowView::WidgetOf(const ui::Control& control) const {
+  auto it = index_.find(&control);
+  return it == index_.end() ? nullptr : controls_[it->second].widget;
+}
+
+void WindowView::SyncWindow() {
+  if (IsTopLevel()) {
+    frame_->setWindowTitle(ToQString(window_.Title()));
+    if (window_.Icon() != nullptr) {
+      frame_->setWindowIcon(QIcon(QPixmap::fromImage(ImageOf(*window_.Icon()))));
+    }
+    content_->setEnabled(window_.IsEnabled());
+    if (menuBar_ != nullptr) menuBar_->setEnabled(window_.IsEnabled());
+  } else {
+    frame_->setEnabled(window_.IsEnabled());
+  }
+  ShowFrame(window_.IsVisible());
+}
+
+void WindowView::ShowFrame(bool show) {
+  if (!IsTopLevel()) {
+    frame_->setVisible(show);
+    return;
+  }
+  if (!show) {
+    frame_->hide();
+    return;
+  }
+  if (!placed_) {
+    placed_ = true;
+    frame_->adjustSize();
+    if (!byRows_) frame_->setFixedSize(frame_->sizeHint());
+    const ui::Rect rect = window_.Geometry();
+    QWidget* owner = nullptr;
+    if (window_.Parent() != nullptr) owner = renderer_.WidgetOf(window_.Parent()->TopLevel());
+    if (owner != nullptr) {
+      frame_->winId();
+      owner->winId();
+      if (frame_->windowHandle() != nullptr && owner->windowHandle() != nullptr) {
+        frame_->windowHandle()->setTransientParent(owner->windowHandle());
+      }
+    }
+    if (rect.left != 0 || rect.top != 0) {
+      frame_->move(rect.left, rect.top);
+    } else {
+      const QRect area = owner != nullptr && owner->isVisible()
+                             ? owner->frameGeometry()
+                             : (QGuiApplication::primaryScreen() != nullptr
+                                    ? QGuiApplication::primaryScreen()->availableGeometry()
+                                    : QRect(0, 0, 1366, 768));
+      QRect placed(QPoint(0, 0), frame_->size());
+      placed.moveCenter(area.center());
+      frame_->move(placed.topLeft());
+    }
+  }
+  frame_->show();
+  frame_->raise();
+}
+
+void WindowView::SyncItems(ControlView& view) {
+  const ui::Control& control = *view.control;
+  QStringList texts;
+  for (const ui::ListItem& item : control.Items()) texts.push_back(ToQString(item.text));
+  switch (view.role) {
+    case Role::DropList: {
+      auto* combo = static_cast<QComboBox*>(view.widget);
+      QStringList current;
+      for (int i = 0; i < combo->count(); ++i) current.push_back(combo->itemText(i));
+      if (current != texts) {
+        combo->clear();
+        combo->addItems(texts);
+      }
+      break;
+    }
+    case Role::ListBox: {
+      auto* list = static_cast<QListWidget*>(view.widget);
+      QStringList current;
+      for (int i = 0; i < list->count(); ++i) current.push_back(list->item(i)->text());
+      if (current != texts) {
+        list->clear();
+        list->addItems(texts);
+      }
+      break;
+    }
+    case Role::Tab: {
+      QTabBar* bar = static_cast<TabHost*>(view.widget)->Bar();
+      while (bar->count() > texts.size()) bar->removeTab(bar->count() - 1);
+      for (int i = 0; i < texts.size(); ++i) {
+        if (i < bar->count()) {
+          bar->setTabText(i, LabelText(texts[i].toStdString()));
+        } else {
+          bar->addTab(LabelText(texts[i].toStdString()));
+        }
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void WindowView::SyncControl(ControlView& view, bool items) {
+  QWidget* widget = view.widget;
+  if (widget == nullptr) return;
+  ui::Control& control = *view.control;
+  const QSignalBlocker blocker(widget);
+  if (view.role == Role::SpinArrows) {
+    // The up-down half of a spin pair: only its enabled and shown state are visible.
+    auto* spin = static_cast<SpinEdit*>(widget);
+    spin->SetArrowsEnabled(control.IsEnabled());
+    spin->setButtonSymbols(control.IsVisible() ? QAbstractSpinBox::UpDownArrows
+                                               : QAbstractSpinBox::NoButtons);
+    return;
+  }
+  widget->setEnabled(control.IsEnabled());
+  widget->setHidden(!control.IsVisible());
+  if (items) SyncItems(view);
+  switch (view.role) {
+    case Role::Edit: {
+      auto* edit = static_cast<QLineEdit*>(widget);
+      const QString text = ToQString(control.Text());
+      if (edit->text() != text) edit->setText(text);
+      break;
+    }
+    case Role::MultiLineEdit: {
+      auto* edit = static_cast<QPlainTextEdit*>(widget);
+      const QString text = ToDisplayText(control.Text());
+      const QString shown = edit->toPlainText();
+      if (shown == text) break;
+      QScrollBar* bar = edit->verticalScrollBar();
+      const bool atEnd = bar->value() == bar->maximum();
+      if (text.startsWith(shown) && !shown.isEmpty()) {
+        // Logs grow at the end; append instead of replacing everything.
+        QTextCursor cursor(edit->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(text.mid(shown.size()));
+      } else {
+        edit->setPlainText(text);
+      }
+      if (atEnd) bar->setValue(bar->maximum());
+      break;
+    }
+    case Role::SpinEditText: {
+      auto* spin = static_cast<SpinEdit*>(widget);
+      const QSignalBlocker editBlocker(spin->Editor());
+      const QString text = ToQString(control.Text());
+      if (spin->Editor()->text() != text) spin->Editor()->setText(text);
+      if (view.partner != nullptr) {
+        spin->SetArrowsEnabled(view.partner->IsEnabled());
+        spin->setButtonSymbols(view.partner->IsVisible() ? QAbstractSpinBox::UpDownArrows
+                                                         : QAbstractSpinBox::NoButtons);
+      }
+      break;
+    }
+    case Role::LoneUpDown: {
+      auto* spin = static_cast<SpinEdit*>(widget);
+      spin->Editor()->setText(QString::number(control.StoredPosition()));
+      break;
+    }
+    case Role::DropList: {
+      auto* combo = static_cast<DropList*>(widget);
+      if (combo->currentIndex() != control.Selection()) combo->setCurrentIndex(control.Selection());
+      if (!control.IsDroppedDown() && combo->view()->isVisible()) combo->hidePopup();
+      break;
+    }
+    case Role::ListBox: {
+      auto* list = static_cast<QListWidget*>(widget);
+      if (list->currentRow() != control.Selection()) {
+        list->setCurrentRow(control.Selection());
+        if (control.Selection() < 0) list->clearSelection();
+      }
+      break;
+    }
+    case Role::PushButton:
+    case Role::GroupBox: {
+      const QString text = ToQString(control.Text());
+      if (auto* button = qobject_cast<QPushButton*>(widget)) button->setText(text);
+      if (auto* box = qobject_cast<QGroupBox*>(widget)) box->setTitle(text);
+      break;
+    }
+    case Role::CheckBox:
+    case Role::RadioButton: {
+      auto* button = static_cast<QAbstractButton*>(widget);
+      button->setText(ToQString(control.Text()));
+      if (auto* box = qobject_cast<QCheckBox*>(button)) {
+        box->setCheckState(ToCheckState(control.CheckState()));
+      } else {
+        button->setChecked(control.CheckState() != 0);
+      }
+      break;
+    }
+    case Role::Label:
+      static_cast<QLabel*>(widget)->setText(LabelText(control.Text()));
+      break;
+    case Role::Picture: {
+      auto* label = static_cast<QLabel*>(widget);
+      if (control.Image() != nullptr) {
+        label->setPixmap(QPixmap::fromImage(ImageOf(*control.Image())));
+      } else {
+        label->clear();
+      }
+      break;
+    }
+    case Role::Progress: {
+      auto* bar = static_cast<QProgressBar*>(widget);
+      bar->setRange(std::min(control.RangeMin(), control.RangeMax()),
+                    std::max(control.RangeMin(), control.RangeMax()));
+      bar->setValue(control.StoredPosition());
+      break;
+    }
+    case Role::Tab: {
+      QTabBar* bar = static_cast<TabHost*>(widget)->Bar();
+      const QSignalBlocker barBlocker(bar);
+      if (bar->currentIndex() != control.Selection() && control.Selection() < bar->count()) {
+        bar->setCurrentIndex(control.Selection());
+      }
+      break;
+    }
+    case Role::Plot:
+      widget->update();
+      break;
+    case Role::SpinArrows:
+      break;
+  }
+}
+
+void WindowView::Apply(const ui::ChangeNotice& notice) {
+  if (retired_) return;
+  if (notice.control != nullptr) {
+    ControlView* view = Find(notice.control);
+    if (view == nullptr) return;
+    switch (notice.what) {
+      case ui::Change::Geometry:
+        if (!byRows_ && view->widget != nullptr && view->role != Role::SpinArrows) {
+          const ui::Rect r = notice.control->Geometry();
+          view->widget->setGeometry(r.left, r.top, r.width, r.height);
+        }
+        return;
+      case ui::Change::DroppedDown:
+        if (view->role == Role::DropList) {
+          auto* combo = static_cast<DropList*>(view->widget);
+          const QSignalBlocker blocker(combo);
+          if (notice.control->IsDroppedDown() && !combo->view()->isVisible() &&
+              combo->isVisible()) {
+            combo->showPopup();
+          } else if (!notice.control->IsDroppedDown() && combo->view()->isVisible()) {
+            combo->hidePopup();
+          }
+        }
+        return;
+      case ui::Change::Repaint:
+        if (view->widget != nullptr) view->widget->update();
+        return;
+      case ui::Change::UserData:
+        return;
+      default:
+        SyncControl(*view, notice.what == ui::Change::Items);
+        // The edit of a spin pair also shows its partner's state.
+        if (view->partner != nullptr && view->role == Role::SpinArrows) {
+          if (ControlView* edit = Find(view->partner)) SyncControl(*edit, false);
+        }
+        return;
+    }
+  }
+  switch (notice.what) {
+    case ui::Change::Visibility:
+    case ui::Change::Enabled:
+    case ui::Change::Title:
+    case ui::Change::Icon:
+      SyncWindow();
+      return;
+    case ui::Change::Menu:
+      SyncMenu();
+      return;
+    case ui::Change::Geometry: {
+      const ui::Rect rect = window_.Geometry();
+      if (IsTopLevel()) {
+        if (rect.left != 0 || rect.top != 0) frame_->move(rect.left, rect.top);
+      } else if (host_->FirstTabHost() == nullptr) {
+        frame_->setGeometry(rect.left, rect.top, rect.width, rect.height);
+      }
+      return;
+    }
+    case ui::Change::Activated:
+      if (IsTopLevel() && frame_->isVisible()) {
+        frame_->raise();
+        frame_->activateWindow();
+      }
+      return;
+    case ui::Change::Focus: {
+      ControlView* view = Find(window_.GetControl(window_.FocusId()));
+      if (view != nullptr && view->widget != nullptr && !view->widget->hasFocus()) {
+        view->widget->setFocus(Qt::OtherFocusReason);
+      }
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Operator input that is not a widget signal: keys and leaving an edit.
+
+bool WindowView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    if (!CanDeliver()) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const int code = VirtualKeyOf(key->key());
+    if (code == 0) return false;
+    ui::Control* control = ControlOfWidget(watched);
+    const bool shift = (key->modifiers() & Qt::ShiftModifier) != 0 || key->key() == Qt::Key_Shift;
+    const bool ctrl =
+        (key->modifiers() & Qt::ControlModifier) != 0 || key->key() == Qt::Key_Control;
+    const bool enterOrEscape = code == ui::vk::kEnter || code == ui::vk::kEscape;
+    const bool wantsReturn = control != nullptr && code == ui::vk::kEnter &&
+                             control->Type() == ui::ControlType::Edit &&
+                             (control->Style() & (kEditMultiLine | kEditWantReturn)) ==
+                                 (kEditMultiLine | kEditWantReturn);
+    ui::input::PressKey(window_, control, code, shift, ctrl);
+    // Enter and Escape belong to the window's own key handling (apply an edit, OK, Cancel);
+    // other keys also do their usual work in the widget.
+    return enterOrEscape && !wantsReturn;
+  }
+  if (event->type() == QEvent::FocusOut) {
+    if (!CanDeliver()) return false;
+    auto* focus = static_cast<QFocusEvent*>(event);
+    ui::Control* control = ControlOfWidget(watched);
+    if (control == nullptr || control->Type() != ui::ControlType::Edit) return false;
+    // Switching to another application or opening a menu leaves the edit where it is.
+    if (focus->reason() == Qt::ActiveWindowFocusReason || focus->reason() == Qt::PopupFocusReason ||
+        focus->reason() == Qt::MenuBarFocusReason) {
+      return false;
+    }
+    ui::input::CommitEdit(*control);
+    return false;
+  }
+  if (event->type() == QEvent::FocusIn) {
+    if (!CanDeliver()) return false;
+    ui::Control* control = ControlOfWidget(watched);
+    if (control != nullptr && control->Id() != -1) control->Owner().SetFocus(control->Id());
+    return false;
+  }
+  return false;
+}
+
+}  // namespace qx::qt
