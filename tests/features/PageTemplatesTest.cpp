@@ -503,6 +503,28 @@ TEST(PageTemplates, AreaCheckBoxesFormAGridOfBandsByColumns) {
   }
 }
 
+class PageStructureTest : public ::testing::TestWithParam<int> {};
+
+// An operator finds a setting by its feature group and reads what it is from the label in
+// front of its row.
+TEST_P(PageStructureTest, EveryFieldAndListSitsInACaptionedGroupBehindALabel) {
+  const DialogTemplate* page = Registry().FindDialog(GetParam());
+  ASSERT_NE(page, nullptr);
+  for (const ControlTemplate& control : page->controls) {
+    const WidgetKind kind = KindOf(control);
+    if (kind != WidgetKind::EditBox && kind != WidgetKind::DropList) continue;
+    EXPECT_FALSE(GroupCaptionOf(*page, control).empty())
+        << "control " << control.id << " outside a captioned group";
+    EXPECT_FALSE(RowLabelOf(*page, control).empty()) << "control " << control.id << " unlabelled";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, PageStructureTest,
+                         ::testing::Values(112, 113, 114, 115, 123, 125, 107),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return "Page" + std::to_string(info.param);
+                         });
+
 bool Overlap(const ui::Rect& a, const ui::Rect& b) {
   return a.left < b.Right() && b.left < a.Right() && a.top < b.Bottom() && b.top < a.Bottom();
 }
