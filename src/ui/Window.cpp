@@ -38,6 +38,12 @@ Window::Window(WindowSystem& system) : system_(system) {
 }
 
 Window::~Window() {
+  // The object that owns this window is being torn down and its other members may be gone,
+  // so none of its handlers may run now; owners that need their destroy handler call
+  // Destroy() themselves first.
+  eventHandler_ = nullptr;
+  initHandler_ = nullptr;
+  destroyHandler_ = nullptr;
   Destroy();
   system_.Unregister(*this);
 }

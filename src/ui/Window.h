@@ -34,8 +34,10 @@ class Window {
   WindowSystem& System() const { return system_; }
 
   // Handlers; set them before Create. The init handler runs once the controls exist (the
-  // dialog's initialisation); the destroy handler runs whenever the window goes away, by
-  // whatever path. The event handler returns true when it has dealt with the event.
+  // dialog's initialisation); the destroy handler runs whenever Destroy() ends the window
+  // (also when a parent's destruction takes it along), but not from the destructor, where
+  // the owner's members may already be gone. The event handler returns true when it has
+  // dealt with the event.
   using EventHandler = std::function<bool(Event&)>;
   void SetEventHandler(EventHandler handler) { eventHandler_ = std::move(handler); }
   void SetInitHandler(std::function<void()> handler) { initHandler_ = std::move(handler); }

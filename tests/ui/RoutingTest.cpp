@@ -212,6 +212,21 @@ TEST_F(RoutingTest, DestroyingTheParentDestroysItsPages) {
   EXPECT_EQ(page.GetControl(1338), nullptr);
 }
 
+TEST_F(RoutingTest, DestructorRunsNoHandlerOfTheGoingOwner) {
+  int destroyed = 0;
+  {
+    ui::Window window{windows};
+    window.SetDestroyHandler([&] { ++destroyed; });
+    ASSERT_TRUE(window.Create(902));
+  }
+  EXPECT_EQ(destroyed, 0);
+  ui::Window window{windows};
+  window.SetDestroyHandler([&] { ++destroyed; });
+  ASSERT_TRUE(window.Create(902));
+  window.Destroy();
+  EXPECT_EQ(destroyed, 1);
+}
+
 TEST_F(RoutingTest, InputGoesToTheWindowTheOperatorSees) {
   ui::Window hidden{windows};
   ASSERT_TRUE(hidden.Create(901));  // same template, never shown
