@@ -3,14 +3,17 @@
 namespace qx::sim {
 
 std::optional<ReceivedLine> LineAssembler::Push(char byte) {
-  if (byte == '\r' || byte == '\n') {
+  if (byte == '\n') {
+    if (!buffer_.empty() && buffer_.back() == '\r') buffer_.pop_back();
+    if (buffer_.size() > kMaxLineLength) overlong_ = true;
     if (buffer_.empty() && !overlong_) return std::nullopt;
     ReceivedLine line{std::move(buffer_), overlong_};
     Reset();
     if (line.overlong) line.text.clear();
     return line;
   }
-  if (buffer_.size() < kMaxLineLength) {
+  // One byte of room for the carriage return that precedes the line feed.
+  if (buffer_.size() < kMaxLineLength + 1) {
     buffer_.push_back(byte);
   } else {
     overlong_ = true;
