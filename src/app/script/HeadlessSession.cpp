@@ -4,27 +4,22 @@
 #include <string_view>
 #include <vector>
 
+#include "app/Application.h"
 #include "app/script/ScriptRunner.h"
 
 namespace qx::script {
 
-HeadlessSession::HeadlessSession(ui::HeadlessDesktop::ClockMode clock)
+HeadlessSession::HeadlessSession(ui::HeadlessDesktop::ClockMode clock, AppOptions options)
     : resources_(ui::ResourceRegistry::FromEmbedded()),
       windows_(resources_),
       desktop_(clock),
-      notifier_(resources_),
-      toolWindows_(windows_),
-      progress_(windows_, desktop_),
-      mainWindow_(windows_, desktop_, notifier_, toolWindows_) {}
+      application_(std::make_unique<Application>(windows_, desktop_, std::move(options))) {}
+
+HeadlessSession::~HeadlessSession() = default;
 
 int HeadlessSession::RunScript(std::istream& script, std::ostream& out, std::ostream& err) {
-  ScriptRunner runner(script, windows_, desktop_, *this, out, err);
+  ScriptRunner runner(script, windows_, desktop_, *application_, out, err);
   return runner.Run();
-}
-
-bool HeadlessSession::PrintParameterTable(std::ostream& /*out*/, std::string& error) {
-  error = "no parameter table";
-  return false;
 }
 
 int RunCommandLine(int argc, const char* const* argv, std::istream& in, std::ostream& out,

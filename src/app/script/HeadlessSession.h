@@ -1,50 +1,45 @@
 #pragma once
 
-// One headless run of the tool driven by a script: the resources, window system, headless
-// desktop, shared window services and the main window, wired together and torn down in
-// reverse order.
+// One headless run of the tool driven by a script: the resources, the window system, the
+// headless desktop and the application (its context and main window), built in that order
+// and torn down in reverse, so the application's end is the program's normal end.
 
 #include <istream>
+#include <memory>
 #include <ostream>
-#include <string>
 
-#include "app/OnlineStatusNotifier.h"
-#include "app/ProgressBarDialog.h"
-#include "app/ToolWindowList.h"
-#include "app/script/ScriptHost.h"
-#include "app/script/StandInMainWindow.h"
+#include "app/AppContext.h"
 #include "ui/HeadlessDesktop.h"
 #include "ui/ResourceRegistry.h"
 #include "ui/WindowSystem.h"
 
+namespace qx {
+class Application;
+}
+
 namespace qx::script {
 
-class HeadlessSession : public ScriptHost {
+class HeadlessSession {
  public:
-  explicit HeadlessSession(ui::HeadlessDesktop::ClockMode clock);
+  HeadlessSession(ui::HeadlessDesktop::ClockMode clock, AppOptions options = {});
+  ~HeadlessSession();
+  HeadlessSession(const HeadlessSession&) = delete;
+  HeadlessSession& operator=(const HeadlessSession&) = delete;
 
-  // Runs the script; returns the exit code (0, or 2 for a script error).
+  // Runs the main window with the script driving it; returns the exit code (0, or 2 for a
+  // script error).
   int RunScript(std::istream& script, std::ostream& out, std::ostream& err);
-
-  ui::Window* MainWindow() override { return &mainWindow_.GetWindow(); }
-  void RunMainWindow() override { mainWindow_.Run(); }
-  bool PrintParameterTable(std::ostream& out, std::string& error) override;
 
   const ui::ResourceRegistry& Resources() const { return resources_; }
   ui::WindowSystem& Windows() { return windows_; }
   ui::HeadlessDesktop& Desktop() { return desktop_; }
-  OnlineStatusNotifier& Notifier() { return notifier_; }
-  ToolWindowList& ToolWindows() { return toolWindows_; }
-  CProgressBarDialog& Progress() { return progress_; }
+  Application& App() { return *application_; }
 
  private:
   ui::ResourceRegistry resources_;
   ui::WindowSystem windows_;
   ui::HeadlessDesktop desktop_;
-  OnlineStatusNotifier notifier_;
-  ToolWindowList toolWindows_;
-  CProgressBarDialog progress_;
-  StandInMainWindow mainWindow_;
+  std::unique_ptr<Application> application_;
 };
 
 // The tool's command line: "--headless --script FILE" (FILE "-" reads standard input). Without
