@@ -23,10 +23,11 @@ int HeadlessSession::RunScript(std::istream& script, std::ostream& out, std::ost
 }
 
 int RunCommandLine(int argc, const char* const* argv, std::istream& in, std::ostream& out,
-                   std::ostream& err) {
+                   std::ostream& err, const FrontEnd& frontEnd) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   bool headless = false;
   const char* scriptPath = nullptr;
+  std::vector<std::string_view> unknown;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--headless") {
       headless = true;
@@ -34,17 +35,31 @@ int RunCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
       scriptPath = argv[i + 2];
       ++i;
     } else {
-      err << "qxtool: unknown argument \"" << args[i] << "\"\n"
-          << "usage: qxtool [--headless --script FILE]\n";
-      return ScriptRunner::kExitScriptError;
+      unknown.push_back(args[i]);
     }
+  }
+  // Unknown arguments may be the front-end's own; only a run without one rejects them.
+  if (!unknown.empty() && (headless || !frontEnd)) {
+    err << "qxtool: unknown argument \"" << unknown.front() << "\"\n"
+        << "usage: qxtool [--headless --script FILE]\n";
+    return ScriptRunner::kExitScriptError;
   }
   if (!headless) {
     if (scriptPath != nullptr) {
       err << "qxtool: --script needs --headless\n";
       return ScriptRunner::kExitScriptError;
     }
-    out << "qxtool: this build has no window front-end; run it with --headless --script FILE\n";
+    if (!frontEnd) {
+      out << "qxtool: this build has no window front-end; run it with --headless --script FILE\n";
+      return 0;
+    }
+    const ui::ResourceRegistry resources = ui::ResourceRegistry::FromEmbedded();
+    for (const ui::ResourceError& error : resources.Errors()) err << error.ToString() << '\n';
+    ui::WindowSystem windows(resources);
+    frontEnd(windows, [&windows](ui::Desktop& desktop) {
+      Application application(windows, desktop);
+      return application.Run();
+    });
     return 0;
   }
   if (scriptPath == nullptr) {

@@ -4,6 +4,7 @@
 // headless desktop and the application (its context and main window), built in that order
 // and torn down in reverse, so the application's end is the program's normal end.
 
+#include <functional>
 #include <istream>
 #include <memory>
 #include <ostream>
@@ -42,9 +43,15 @@ class HeadlessSession {
   std::unique_ptr<Application> application_;
 };
 
-// The tool's command line: "--headless --script FILE" (FILE "-" reads standard input). Without
-// --headless there is no front-end in this build: a notice, exit code 0.
+// A window front-end: given the window system, it sets up its desktop, calls run with it
+// (which builds the application and runs the main window) and returns run's result.
+using FrontEnd =
+    std::function<int(ui::WindowSystem& windows, const std::function<int(ui::Desktop&)>& run)>;
+
+// The tool's command line. "--headless --script FILE" runs the script (FILE "-" reads
+// standard input). Otherwise the tool runs with the front-end, which also takes any
+// arguments of its own; without one (a build without Qt) it prints a notice and exits 0.
 int RunCommandLine(int argc, const char* const* argv, std::istream& in, std::ostream& out,
-                   std::ostream& err);
+                   std::ostream& err, const FrontEnd& frontEnd = nullptr);
 
 }  // namespace qx::script
