@@ -95,8 +95,7 @@ void PlotSurface::mouseMoveEvent(QMouseEvent* event) {
 }
 
 TabHost::TabHost() {
-  auto* layout = MakeChild<QVBoxLayout>(this);
-  setLayout(layout);
+  auto* layout = MakeLayout<QVBoxLayout>(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   bar_ = MakeChild<QTabBar>(this);
@@ -110,8 +109,7 @@ TabHost::TabHost() {
   pane_->setFrameShape(QFrame::StyledPanel);
   pane_->setFrameShadow(QFrame::Raised);
   pane_->setAutoFillBackground(true);
-  paneLayout_ = MakeChild<QGridLayout>(pane_);
-  pane_->setLayout(paneLayout_);
+  paneLayout_ = MakeLayout<QGridLayout>(pane_);
   paneLayout_->setContentsMargins(2, 2, 2, 2);
   layout->addWidget(bar_);
   layout->addWidget(pane_, 1);

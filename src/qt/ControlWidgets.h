@@ -23,12 +23,18 @@ class QGridLayout;
 
 namespace qx::qt {
 
-// Creates a widget owned by its Qt parent (the parent deletes it with itself).
+// Creates a widget (or layout) owned by its Qt parent, which deletes it with itself.
 template <typename T, typename... Args>
 T* MakeChild(QWidget* parent, Args&&... args) {
   auto owned = std::make_unique<T>(std::forward<Args>(args)...);
   owned->setParent(parent);
   return owned.release();
+}
+
+// Creates a layout installed on the widget (the widget owns it).
+template <typename T>
+T* MakeLayout(QWidget* widget) {
+  return std::make_unique<T>(widget).release();
 }
 
 // A check box whose state follows the window system: a click is reported, the new state

@@ -122,8 +122,7 @@ void WindowView::BuildFrame() {
     });
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     frame_ = std::move(frame);
-    auto* layout = MakeChild<QVBoxLayout>(frame_.get());
-    frame_->setLayout(layout);
+    auto* layout = MakeLayout<QVBoxLayout>(frame_.get());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
   } else {
@@ -432,12 +431,12 @@ void WindowView::LayOutByCoordinates() {
 }
 
 void WindowView::LayOutByRows() {
-  auto* outer = MakeChild<QVBoxLayout>(content_);
-  content_->setLayout(outer);
+  auto* outer = MakeLayout<QVBoxLayout>(content_);
   outer->setContentsMargins(12, 12, 12, 12);
   outer->setSpacing(10);
-  auto* grid = MakeChild<QGridLayout>(content_);
-  outer->addLayout(grid);
+  auto owned = std::make_unique<QGridLayout>();
+  QGridLayout* grid = owned.get();
+  outer->addLayout(owned.release());
   outer->addStretch(1);
   FillGrid(*grid, -1, *content_);
   AlignLabelColumns();
@@ -498,8 +497,7 @@ void WindowView::FillGrid(QGridLayout& grid, int groupIndex, QWidget& container)
     const ControlView& first = *cells.front();
     if (cells.size() == 1 && first.role == Role::GroupBox) {
       auto* box = static_cast<QGroupBox*>(first.widget);
-      auto* inner = MakeChild<QGridLayout>(box);
-      box->setLayout(inner);
+      auto* inner = MakeLayout<QGridLayout>(box);
       inner->setContentsMargins(10, 8, 10, 10);
       const int boxIndex = static_cast<int>(index_.at(first.control));
       FillGrid(*inner, boxIndex, *box);
@@ -747,6 +745,7 @@ void WindowView::SyncItems(ControlView& view) {
     }
     case Role::Tab: {
       QTabBar* bar = static_cast<TabHost*>(view.widget)->Bar();
+      const QSignalBlocker barBlocker(bar);
       while (bar->count() > texts.size()) bar->removeTab(bar->count() - 1);
       for (int i = 0; i < texts.size(); ++i) {
         if (i < bar->count()) {
@@ -755,6 +754,62 @@ void WindowView::SyncItems(ControlView& view) {
           bar->addTab(LabelText(texts[i].toStdString()));
         }
       }
+      bar->updateGeometry();
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void WindowView::ApplyItemChange(ControlView& view, ui::Change what, int index) {
+  // Long lists (the terminal log) change one item at a time; only that item is touched.
+  const std::vector<ui::ListItem>& items = view.control->Items();
+  const bool known = index >= 0 && index < static_cast<int>(items.size());
+  const QString text = known ? ToQString(items[static_cast<std::size_t>(index)].text) : QString();
+  const QSignalBlocker blocker(view.widget);
+  switch (view.role) {
+    case Role::DropList: {
+      auto* combo = static_cast<QComboBox*>(view.widget);
+      if (what == ui::Change::ItemInserted && known && index <= combo->count()) {
+        combo->insertItem(index, text);
+      } else if (what == ui::Change::ItemDeleted && index >= 0 && index < combo->count()) {
+        combo->removeItem(index);
+      } else if (what == ui::Change::ItemChanged && known && index < combo->count()) {
+        combo->setItemText(index, text);
+      } else {
+        SyncItems(view);
+      }
+      break;
+    }
+    case Role::ListBox: {
+      auto* list = static_cast<QListWidget*>(view.widget);
+      if (what == ui::Change::ItemInserted && known && index <= list->count()) {
+        list->insertItem(index, text);
+      } else if (what == ui::Change::ItemDeleted && index >= 0 && index < list->count()) {
+        std::unique_ptr<QListWidgetItem> gone(list->takeItem(index));
+      } else if (what == ui::Change::ItemChanged && known && index < list->count()) {
+        list->item(index)->setText(text);
+      } else {
+        SyncItems(view);
+      }
+      break;
+    }
+    case Role::Tab: {
+      QTabBar* bar = static_cast<TabHost*>(view.widget)->Bar();
+      const QSignalBlocker barBlocker(bar);
+      const QString caption = LabelText(FromQString(text));
+      if (what == ui::Change::ItemInserted && known && index <= bar->count()) {
+        bar->insertTab(index, caption);
+      } else if (what == ui::Change::ItemDeleted && index >= 0 && index < bar->count()) {
+        bar->removeTab(index);
+      } else if (what == ui::Change::ItemChanged && known && index < bar->count()) {
+        bar->setTabText(index, caption);
+      } else {
+        SyncItems(view);
+      }
+      // A hidden tab bar does not tell its layout that its height changed.
+      bar->updateGeometry();
       break;
     }
     default:
@@ -916,6 +971,12 @@ void WindowView::Apply(const ui::ChangeNotice& notice) {
         return;
       case ui::Change::UserData:
         return;
+      case ui::Change::ItemInserted:
+      case ui::Change::ItemDeleted:
+      case ui::Change::ItemChanged:
+        ApplyItemChange(*view, notice.what, notice.index);
+        SyncControl(*view, false);
+        return;
       default:
         SyncControl(*view, notice.what == ui::Change::Items);
         // The edit of a spin pair also shows its partner's state.
@@ -971,6 +1032,12 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const int code = VirtualKeyOf(key->key());
     if (code == 0) return false;
+    // A key the focused widget leaves travels up to its parents; it is one key-down, taken
+    // where it started (or at the client area when no control has the focus).
+    QWidget* focus = QApplication::focusWidget();
+    const bool atFocus = watched == focus;
+    const bool atClient = watched == content_ && ControlOfWidget(focus) == nullptr;
+    if (!atFocus && !atClient) return false;
     ui::Control* control = ControlOfWidget(watched);
     const bool shift = (key->modifiers() & Qt::ShiftModifier) != 0 || key->key() == Qt::Key_Shift;
     const bool ctrl =

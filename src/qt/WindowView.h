@@ -101,6 +101,7 @@ class WindowView : public QObject {
   void SyncWindow();
   void SyncControl(ControlView& view, bool items);
   void SyncItems(ControlView& view);
+  void ApplyItemChange(ControlView& view, ui::Change what, int index);
   void ShowFrame(bool show);
   void EmbedPage(WindowView& page);
   TabHost* FirstTabHost() const;

@@ -1,0 +1,132 @@
+// Changes the program makes to windows and controls show in the widgets at once and never come
+// back to the window as operator notifications.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "QtFixture.h"
+#include "qt/ControlWidgets.h"
+
+namespace qx::test {
+namespace {
+
+TEST_F(QtUiTest, ProgrammaticChanges_UpdateTheWidgetsWithoutAnyNotification) {
+  Open(950);
+  events.clear();
+
+  window.GetControl(1400)->SetText("from the camera");
+  window.GetControl(1337)->SetSelection(1);
+  window.GetControl(2540)->SetCheck(1);
+  window.GetControl(1339)->SetPos(123);
+  window.GetControl(3020)->AddItem("four");
+  window.GetControl(3020)->SetSelection(3);
+  window.GetControl(1432)->SetText("Read");
+  window.GetControl(1432)->Enable(false);
+  window.GetControl(2541)->Show(false);
+
+  EXPECT_EQ(As<QLineEdit>(1400)->text(), "from the camera");
+  EXPECT_EQ(As<QComboBox>(1337)->currentIndex(), 1);
+  EXPECT_TRUE(As<QCheckBox>(2540)->isChecked());
+  EXPECT_EQ(qobject_cast<qt::SpinEdit*>(WidgetOf(1338))->Editor()->text(), "123");
+  EXPECT_EQ(As<QListWidget>(3020)->count(), 4);
+  EXPECT_EQ(As<QListWidget>(3020)->currentRow(), 3);
+  EXPECT_EQ(As<QPushButton>(1432)->text(), "Read");
+  EXPECT_FALSE(As<QPushButton>(1432)->isEnabled());
+  EXPECT_TRUE(As<QCheckBox>(2541)->isHidden());
+  EXPECT_TRUE(events.empty());
+}
+
+TEST_F(QtUiTest, ReplacedListItems_ShowTheNewItemsAndClearedSelection) {
+  Open(950);
+  ui::Control* combo = window.GetControl(1337);
+  combo->ClearItems();
+  combo->AddItem("37.1MHz", 0);
+  combo->AddItem("74.3MHz", 1);
+
+  auto* widget = As<QComboBox>(1337);
+  ASSERT_EQ(widget->count(), 2);
+  EXPECT_EQ(widget->itemText(1), "74.3MHz");
+  EXPECT_EQ(widget->currentIndex(), -1);
+  EXPECT_TRUE(events.empty());
+}
+
+TEST_F(QtUiTest, DisablingTheUpDownOfAPair_GreysTheArrowsButKeepsTheEdit) {
+  Open(950);
+  window.GetControl(1339)->Enable(false);
+
+  auto* spin = qobject_cast<qt::SpinEdit*>(WidgetOf(1338));
+  EXPECT_TRUE(spin->isEnabled());
+  spin->setFocus();
+  events.clear();
+  PressKey(spin, Qt::Key_Up);
+  EXPECT_TRUE(EventsOfType(ui::EventType::Notify).empty());
+  EXPECT_EQ(window.GetControl(1339)->StoredPosition(), 10);
+}
+
+TEST_F(QtUiTest, FocusSetByTheWindow_MovesTheKeyboardFocus) {
+  Open(950);
+  window.SetFocus(1400);
+  EXPECT_TRUE(WaitUntil([this] { return WidgetOf(1400)->hasFocus(); }));
+  EXPECT_TRUE(EventsOfType(ui::EventType::Command).empty());
+}
+
+TEST_F(QtUiTest, WindowState_FollowsTitleEnableAndVisibility) {
+  Open(951);
+  QWidget* frame = frontEnd.GetRenderer().WidgetOf(window);
+  window.SetTitle("Plot of red");
+  EXPECT_EQ(frame->windowTitle(), "Plot of red");
+  window.Enable(false);
+  EXPECT_FALSE(WidgetOf(5001)->isEnabled());
+  window.Enable(true);
+  EXPECT_TRUE(WidgetOf(5001)->isEnabled());
+  window.Show(false);
+  EXPECT_FALSE(frame->isVisible());
+  window.Destroy();
+  EXPECT_EQ(frontEnd.GetRenderer().WidgetOf(window), nullptr);
+  EXPECT_TRUE(events.empty());
+}
+
+TEST_F(QtUiTest, RowTemplates_GetCaptionedGroupsWithTheirLabelsInOneColumn) {
+  Open(950);
+  auto* group = qobject_cast<QGroupBox*>(WidgetOf(1338)->parentWidget());
+  ASSERT_NE(group, nullptr);
+  EXPECT_EQ(group->title(), "Settings");
+  // Every input of the group starts at the same x, right of the longest caption.
+  const int x = WidgetOf(1338)->x();
+  EXPECT_EQ(WidgetOf(1337)->x(), x);
+  EXPECT_EQ(WidgetOf(1400)->x(), x);
+  for (QLabel* label : group->findChildren<QLabel*>()) {
+    EXPECT_LT(label->geometry().right(), x) << label->text().toStdString();
+    EXPECT_GE(label->width(), label->sizeHint().width())
+        << "clipped: " << label->text().toStdString();
+  }
+}
+
+TEST_F(QtUiTest, CoordinateTemplates_KeepTheirRectanglesAndClientSize) {
+  Open(951);
+  EXPECT_EQ(WidgetOf(3030)->geometry(), QRect(10, 10, 200, 150));
+  EXPECT_EQ(WidgetOf(1)->geometry(), QRect(220, 140, 70, 24));
+  QWidget* client = frontEnd.GetRenderer().ViewOf(window)->Content();
+  EXPECT_EQ(client->size(), QSize(300, 200));
+}
+
+TEST_F(QtUiTest, TabKey_MovesThroughTheControlsInTemplateOrder) {
+  Open(950);
+  WidgetOf(1338)->setFocus();
+  ASSERT_TRUE(WaitUntil([this] { return WidgetOf(1338)->hasFocus(); }));
+  PressKey(WidgetOf(1338), Qt::Key_Tab);
+  EXPECT_TRUE(WidgetOf(1337)->hasFocus());
+  PressKey(WidgetOf(1337), Qt::Key_Tab);
+  EXPECT_TRUE(WidgetOf(1400)->hasFocus());
+  PressKey(WidgetOf(1400), Qt::Key_Tab);
+  EXPECT_TRUE(WidgetOf(2540)->hasFocus());
+}
+
+}  // namespace
+}  // namespace qx::test
