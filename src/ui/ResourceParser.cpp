@@ -172,6 +172,30 @@ const std::map<std::string, KindInfo, std::less<>>& ControlKinds() {
   return kinds;
 }
 
+// Window coordinates stay far from the int limits, so sums like top + height never overflow.
+constexpr int kMaxCoordinate = 32767;
+
+std::optional<int> ReadCoordinate(Cursor& in, const char* what, int low, std::string& error) {
+  const std::optional<int> value = in.Int(what, error);
+  if (!value) return std::nullopt;
+  if (*value < low || *value > kMaxCoordinate) {
+    error = std::string(what) + " must be " + std::to_string(low) + " to " +
+            std::to_string(kMaxCoordinate);
+    return std::nullopt;
+  }
+  return value;
+}
+
+// X Y W H after "at".
+std::optional<Rect> ReadRect(Cursor& in, std::string& error) {
+  const auto x = ReadCoordinate(in, "x", -kMaxCoordinate, error);
+  const auto y = x ? ReadCoordinate(in, "y", -kMaxCoordinate, error) : std::nullopt;
+  const auto w = y ? ReadCoordinate(in, "width", 0, error) : std::nullopt;
+  const auto h = w ? ReadCoordinate(in, "height", 0, error) : std::nullopt;
+  if (!h) return std::nullopt;
+  return Rect{*x, *y, *w, *h};
+}
+
 // One control definition: KIND [ID] ["caption"] options...
 std::optional<ControlTemplate> ParseControl(Cursor& in, std::string& error) {
   const std::optional<std::string> kindWord = in.Word("a control kind", error);
@@ -195,18 +219,8 @@ std::optional<ControlTemplate> ParseControl(Cursor& in, std::string& error) {
     const std::optional<std::string> option = in.Word("an option", error);
     if (!option) return std::nullopt;
     if (*option == "at") {
-      Rect rect;
-      const auto x = in.Int("x", error);
-      const auto y = x ? in.Int("y", error) : std::nullopt;
-      const auto w = y ? in.Int("width", error) : std::nullopt;
-      const auto h = w ? in.Int("height", error) : std::nullopt;
-      if (!h) return std::nullopt;
-      if (*w < 0 || *h < 0) {
-        error = "negative size";
-        return std::nullopt;
-      }
-      rect = Rect{*x, *y, *w, *h};
-      control.rect = rect;
+      control.rect = ReadRect(in, error);
+      if (!control.rect) return std::nullopt;
     } else if (*option == "style") {
       const auto bits = in.Int("style bits", error);
       if (!bits) return std::nullopt;
@@ -382,16 +396,15 @@ class Parser {
         if (!caption) return Error(error);
         dialog_.caption = *caption;
       } else if (*option == "at") {
-        const auto x = in.Int("x", error);
-        const auto y = x ? in.Int("y", error) : std::nullopt;
+        const auto x = ReadCoordinate(in, "x", -kMaxCoordinate, error);
+        const auto y = x ? ReadCoordinate(in, "y", -kMaxCoordinate, error) : std::nullopt;
         if (!y) return Error(error);
         dialog_.rect.left = *x;
         dialog_.rect.top = *y;
       } else if (*option == "size") {
-        const auto w = in.Int("width", error);
-        const auto h = w ? in.Int("height", error) : std::nullopt;
+        const auto w = ReadCoordinate(in, "width", 1, error);
+        const auto h = w ? ReadCoordinate(in, "height", 1, error) : std::nullopt;
         if (!h) return Error(error);
-        if (*w <= 0 || *h <= 0) return Error("size must be positive");
         dialog_.rect.width = *w;
         dialog_.rect.height = *h;
         sized = true;
@@ -453,12 +466,8 @@ class Parser {
       if (in.PeekIs(Token::Kind::Number)) box.id = *in.Int("a group id", error);
       if (in.PeekWord("at")) {
         in.Skip();
-        const auto x = in.Int("x", error);
-        const auto y = x ? in.Int("y", error) : std::nullopt;
-        const auto w = y ? in.Int("width", error) : std::nullopt;
-        const auto h = w ? in.Int("height", error) : std::nullopt;
-        if (!h) return Error(error);
-        box.rect = Rect{*x, *y, *w, *h};
+        box.rect = ReadRect(in, error);
+        if (!box.rect) return Error(error);
       }
       if (!in.AtEnd()) return Error("unexpected text after the group");
       if (groupStack_.size() >= 4) return Error("groups nested too deeply");

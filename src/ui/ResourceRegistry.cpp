@@ -42,6 +42,12 @@ void ResourceRegistry::AddFile(std::string_view fileName, std::string_view text)
   }
 }
 
+std::vector<const DialogTemplate*> ResourceRegistry::Dialogs() const {
+  std::vector<const DialogTemplate*> all;
+  for (const auto& dialog : dialogs_) all.push_back(dialog.get());
+  return all;
+}
+
 const DialogTemplate* ResourceRegistry::FindDialog(int id) const {
   auto it = dialogsById_.find(id);
   return it == dialogsById_.end() ? nullptr : it->second;

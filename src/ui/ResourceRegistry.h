@@ -33,6 +33,8 @@ class ResourceRegistry {
   std::shared_ptr<const Bitmap> FindImage(int id) const;
 
   std::size_t DialogCount() const { return dialogs_.size(); }
+  // Every dialog template, in the order the files defined them.
+  std::vector<const DialogTemplate*> Dialogs() const;
 
  private:
   std::vector<std::unique_ptr<DialogTemplate>> dialogs_;

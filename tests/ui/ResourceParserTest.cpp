@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <random>
 #include <sstream>
 
@@ -148,6 +149,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"dialog 5\n  edit 3\n  edit 3\nend\n", 3, "used twice"},
         BadInput{"dialog 5\n  edit x\nend\n", 2, "expected a control id"},
         BadInput{"dialog 5\n  edit 3 at 1 2\nend\n", 2, "expected width"},
+        BadInput{"dialog 5\n  edit 3 at 1 2 -4 4\nend\n", 2, "width must be 0 to 32767"},
+        BadInput{"dialog 5\n  edit 3 at 2147483647 0 9 9\nend\n", 2, "x must be"},
+        BadInput{"dialog 5 size 0 10\nend\n", 1, "width must be 1 to"},
+        BadInput{"dialog 5\n group \"g\" at 0 0 99999 5\n end\nend\n", 2, "width must be"},
         BadInput{"dialog 5\n  edit 3 wobble\nend\n", 2, "unknown option"},
         BadInput{"dialog 5\n  combo 3 items \"a\" sel 4\nend\n", 2, "selection"},
         BadInput{"dialog 5\n  updown 3 buddy 77\nend\n", 2, "buddy 77"},
@@ -228,6 +233,20 @@ TEST_F(EmbeddedResources, MatchTheSourceFiles) {
     EXPECT_TRUE(text.str() == file.text)
         << file.name << " differs from its embedded copy (" << text.str().size() << " bytes vs "
         << file.text.size() << "); it changed since the build";
+  }
+}
+
+// Feature code finds a control by its id alone, so no id may be used by two templates
+// (1 and 2, OK and Cancel, excepted; one template shown several times is one template).
+TEST_F(EmbeddedResources, ControlIdsAreUniqueAcrossTemplates) {
+  std::map<int, std::string> owner;
+  for (const DialogTemplate* dialog : registry.Dialogs()) {
+    const std::string name = dialog->id != 0 ? std::to_string(dialog->id) : dialog->name;
+    for (const ControlTemplate& control : dialog->controls) {
+      if (control.id <= 2) continue;
+      const auto [it, added] = owner.emplace(control.id, name);
+      EXPECT_TRUE(added) << "control " << control.id << " is in " << it->second << " and " << name;
+    }
   }
 }
 
