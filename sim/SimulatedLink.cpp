@@ -11,7 +11,8 @@ SimulatedLink::SimulatedLink(CameraCore& core, FaultSettings faults, Duration la
       latency_(latency),
       transcript_(transcript),
       byteTime_(ByteTimeOf(core.Baud())),
-      nvGeneration_(core.NonVolatileGeneration()) {}
+      nvGeneration_(core.NonVolatileGeneration()),
+      cameraBaud_(core.Baud()) {}
 
 Duration SimulatedLink::ByteTimeOf(int baud) {
   // 1 start bit, 8 data bits, 1 stop bit.
@@ -53,7 +54,10 @@ void SimulatedLink::HandleLine(const ReceivedLine& line, TimePoint arrived) {
     Queue(std::move(bytes), arrived + latency_ + reply.processing);
   }
   // A rate change (FCBDRT) applies from the next byte after this reply.
-  byteTime_ = ByteTimeOf(core_.Baud());
+  if (core_.Baud() != cameraBaud_) {
+    cameraBaud_ = core_.Baud();
+    byteTime_ = ByteTimeOf(cameraBaud_);
+  }
   if (faults.hangup) {
     hangupPending_ = true;
     hangupAt_ = std::max(txFree_, arrived);

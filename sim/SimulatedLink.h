@@ -54,6 +54,9 @@ class SimulatedLink {
   // Discards everything received but not executed and everything not yet sent.
   void Flush();
 
+  // The rate of the line changed from outside the camera (a frame grabber's setting).
+  void SetBaud(int baud) { byteTime_ = ByteTimeOf(baud); }
+
   Duration ByteTime() const { return byteTime_; }
   std::size_t DroppedBytes() const { return droppedBytes_; }
 
@@ -87,6 +90,7 @@ class SimulatedLink {
   bool hangupPending_ = false;
   std::optional<TimePoint> hangupAt_;
   std::uint64_t nvGeneration_;
+  int cameraBaud_;  // the camera's own rate when last looked at
 };
 
 }  // namespace qx::sim
