@@ -59,6 +59,10 @@ bool Window::Create(const std::string& templateName, Window* parent) {
 }
 
 bool Window::Create(const DialogTemplate& tmpl, Window* parent) {
+  return CreateFrom(tmpl, parent, false);
+}
+
+bool Window::CreateFrom(const DialogTemplate& tmpl, Window* parent, bool modal) {
   if (exists_) return false;
   templateId_ = tmpl.id;
   templateName_ = tmpl.name;
@@ -69,7 +73,7 @@ bool Window::Create(const DialogTemplate& tmpl, Window* parent) {
   visible_ = false;
   enabled_ = true;
   ended_ = false;
-  modal_ = false;
+  modal_ = modal;  // known during the initialisation, so it may end the dialog at once
   result_ = 0;
   focusId_ = 0;
   icon_ = tmpl.iconId != 0 ? system_.Resources().FindImage(tmpl.iconId) : nullptr;
@@ -131,24 +135,26 @@ int Window::DoModal(Desktop& desktop, const std::string& templateName, Window* o
 }
 
 int Window::DoModal(Desktop& desktop, const DialogTemplate& tmpl, Window* owner) {
-  if (!Create(tmpl, owner)) return -1;
-  if (!exists_) return -1;  // the initialisation may already have ended it
-  // The owner takes no input while the dialog runs; it gets back the state it had.
+  if (exists_) return -1;
+  // The owner takes no input while the dialog runs, from its initialisation on; it gets back
+  // the state it had.
   const bool ownerWasEnabled = owner != nullptr && owner->IsEnabled();
   if (ownerWasEnabled) owner->Enable(false);
-  modal_ = true;
   system_.PushModal(*this);
-  ReportChange(Change::ModalStarted);
-  if (!ended_) {
-    Show(true);
-    desktop.RunModalLoop(*this);
+  int result = -1;
+  if (CreateFrom(tmpl, owner, true)) {
+    ReportChange(Change::ModalStarted);
+    if (exists_ && !ended_) {
+      Show(true);
+      desktop.RunModalLoop(*this);
+    }
+    result = result_;
+    ReportChange(Change::ModalEnded);
+    Destroy();
   }
-  const int result = result_;
   system_.PopModal(*this);
-  ReportChange(Change::ModalEnded);
-  if (ownerWasEnabled && system_.IsAlive(owner)) owner->Enable(true);
-  Destroy();
   modal_ = false;
+  if (ownerWasEnabled && system_.IsAlive(owner)) owner->Enable(true);
   return result;
 }
 

@@ -111,6 +111,7 @@ class Window {
   void ReportChange(Change what, Control* control = nullptr, int index = -1);
 
  private:
+  bool CreateFrom(const DialogTemplate& tmpl, Window* parent, bool modal);
   bool DefaultProcessing(Event& event);
   void DestroyChildren();
 

@@ -268,6 +268,21 @@ TEST_F(RoutingTest, EscapeAndCloseBoxEndAModalDialogAsCancel) {
   EXPECT_EQ(ask.DoModal(desktop, 902, &main), ui::kIdCancel);
 }
 
+TEST_F(RoutingTest, DialogEndedByItsInitialisationReturnsAtOnce) {
+  ui::Window ask{windows};
+  bool ownerDisabledDuringInit = false;
+  ask.SetInitHandler([&] {
+    ownerDisabledDuringInit = !main.IsEnabled();
+    ask.EndDialog(7);
+  });
+  desktop.SetModalDriver([](ui::Window&) { ADD_FAILURE() << "no loop for an ended dialog"; });
+  EXPECT_EQ(ask.DoModal(desktop, 902, &main), 7);
+  EXPECT_TRUE(ownerDisabledDuringInit);
+  EXPECT_TRUE(main.IsEnabled());
+  EXPECT_FALSE(ask.Exists());
+  EXPECT_EQ(windows.ActiveModal(), nullptr);
+}
+
 TEST_F(RoutingTest, DialogInitialisationSeesItsControls) {
   ui::Window ask{windows};
   std::string seen;
