@@ -7,10 +7,12 @@
 namespace qx::ui {
 namespace {
 
-MenuItem* FindItemIn(std::vector<MenuItem>& items, int commandId) {
-  for (MenuItem& item : items) {
+// For both the const and the mutable menu.
+template <class Items>
+auto FindItemIn(Items& items, int commandId) -> decltype(&items.front()) {
+  for (auto& item : items) {
     if (!item.popup && !item.separator && item.commandId == commandId) return &item;
-    if (MenuItem* found = FindItemIn(item.children, commandId)) return found;
+    if (auto* found = FindItemIn(item.children, commandId)) return found;
   }
   return nullptr;
 }
@@ -242,7 +244,7 @@ std::vector<Control*> Window::GroupMembers(const Control& member) const {
 }
 
 const MenuItem* Window::FindMenuItem(int commandId) const {
-  return FindItemIn(const_cast<std::vector<MenuItem>&>(menu_), commandId);
+  return FindItemIn(menu_, commandId);
 }
 
 bool Window::SetMenuItemGrayed(int commandId, bool grayed) {
