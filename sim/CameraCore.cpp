@@ -337,9 +337,17 @@ CameraCore::Result CameraCore::PlainCommand(int index, std::string_view name, ch
     if (spec.access == Access::WriteOnly) return Result::Error(CameraError::WriteOnly);
     return Result::Ok(std::string(name) + "=" + std::to_string(QueryPlain(index)));
   }
-  if (spec.access == Access::ReadOnly) return Result::Error(CameraError::ReadOnly);
   std::int32_t number = 0;
-  switch (ParseNumber(value, number)) {
+  const NumberStatus status = ParseNumber(value, number);
+  if (spec.access == Access::ReadOnly) {
+    // Setting files written by the tool carry the supported rates; writing back the
+    // value the camera reports is harmless and acknowledged.
+    if (name == "SBDRT" && status == NumberStatus::Ok && number == QueryPlain(index)) {
+      return Result::Ok(kComplete);
+    }
+    return Result::Error(CameraError::ReadOnly);
+  }
+  switch (status) {
     case NumberStatus::Syntax:
       return Result::Error(CameraError::BadSyntax);
     case NumberStatus::Range:

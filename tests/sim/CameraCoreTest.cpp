@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "model/CommandTable.h"
 
@@ -104,6 +105,70 @@ INSTANTIATE_TEST_SUITE_P(
                       RangeCase{"TD", 0, 0, 500000}, RangeCase{"PE", 10000, 1, 8000000},
                       RangeCase{"HB", 1, 1, 2}, RangeCase{"CSQI", 1, 1, 128}),
     [](const auto& info) { return std::string(info.param.mnemonic); });
+
+// The commands the tool's read-all queries, and the ones its camera setting files carry.
+constexpr const char* kReadAll =
+    "AGC AGCF AGCGA AGCGI ALCA ALCCC ALCCM ALCCR ALCHL ALCHML ALCHMR ALCHR ALCLL ALCLML "
+    "ALCLMR ALCLR ALCMHL ALCMHML ALCMHMR ALCMHR ALCMLL ALCMLML ALCMLMR ALCMLR ALCR ALCS AR ASC "
+    "ASCEA ASCEI AWB AWBA AWBHL AWBHML AWBHMR AWBHR AWBLL AWBLML AWBLMR AWBLR AWBMHL AWBMHML "
+    "AWBMHMR AWBMHR AWBMLL AWBMLML AWBMLMR AWBMLR AWBS BA BL BLB1 BLR1 BMTHWB BMTHWG BMTHWR BMW "
+    "CE0 CE1 CE2 CEVALB CEVALCY CEVALG CEVALMG CEVALR CEVALYL CLCF CLCFG CMVBB CMVBG CMVBR "
+    "CMVGB CMVGG CMVGR CMVRB CMVRG CMVRR COLEN CSQI CTM CTRM CV0 CV1 CV2 EDGEN EDGLV EM ETM "
+    "FCBDRT FGA FGB FGG FGR GMA HB HBM HTL IGM LI0 LI1 LS0 LS1 LUTC ND0IN1 ND0IN2 ND0INV1 "
+    "ND0INV2 ND1IN1 ND1IN2 ND1INV1 ND1INV2 OFC OFL OPTFL PE PEB PEG PER PGB PGCM0 PGCM1 PGCM2 "
+    "PGCM3 PGDEV PGEN0 PGEN1 PGEN2 PGEN3 PGIN0 PGIN1 PGIN2 PGIN3 PGINV0 PGINV1 PGINV2 PGINV3 "
+    "PGL0 PGL1 PGL2 PGL3 PGR PGRPT0 PGRPT1 PGRPT2 PGRPT3 PGSM0 PGSM1 PGSM2 PGSM3 PGST0 PGST1 "
+    "PGST2 PGST3 SDCM SDM SMRH1 SMRH2 SMRMD SMROH1 SMROH2 SMROV1 SMROV2 SMROX1 SMROX2 SMROY1 "
+    "SMROY2 SMRW1 SMRW2 SQLUT SQM SQSEL SQSS TA TD TI TM TO TPN TRGOP USC0 USC1 USC2 USC3 VB "
+    "VBM VPB VSM WTC";
+constexpr const char* kSettingFile =
+    "AGC AGCF AGCGA AGCGI ALCA ALCHL ALCHML ALCHMR ALCHR ALCLL ALCLML ALCLMR ALCLR ALCMHL "
+    "ALCMHML ALCMHMR ALCMHR ALCMLL ALCMLML ALCMLMR ALCMLR ALCR ALCS AR ASC ASCEA ASCEI AWBA "
+    "AWBHL AWBHML AWBHMR AWBHR AWBLL AWBLML AWBLMR AWBLR AWBMHL AWBMHML AWBMHMR AWBMHR AWBMLL "
+    "AWBMLML AWBMLMR AWBMLR AWBS BA BL BLB1 BLR1 BMTHWB BMTHWG BMTHWR BMW CE0 CE1 CE2 CEVALB "
+    "CEVALCY CEVALG CEVALMG CEVALR CEVALYL CLCF CLCFG CMVBB CMVBG CMVBR CMVGB CMVGG CMVGR CMVRB "
+    "CMVRG CMVRR COLEN CSQI CTM CTRM EDGEN EDGLV EM ETM FCBDRT FGA FGB FGG FGR HB HBM HTL IGM "
+    "ND0IN1 ND0IN2 ND0INV1 ND0INV2 ND1IN1 ND1IN2 ND1INV1 ND1INV2 OFC OFL OPTFL PE PEB PEG PER "
+    "PGB PGCM0 PGCM1 PGCM2 PGCM3 PGDEV PGEN0 PGEN1 PGEN2 PGEN3 PGIN0 PGIN1 PGIN2 PGIN3 PGINV0 "
+    "PGINV1 PGINV2 PGINV3 PGL0 PGL1 PGL2 PGL3 PGR PGRPT0 PGRPT1 PGRPT2 PGRPT3 PGSM0 PGSM1 PGSM2 "
+    "PGSM3 PGST0 PGST1 PGST2 PGST3 SBDRT SMRH1 SMRH2 SMRMD SMROH1 SMROH2 SMROV1 SMROV2 SMROX1 "
+    "SMROX2 SMROY1 SMROY2 SMRW1 SMRW2 TA TD TI TM TO TPN TRGOP VB VBM VSM WTC";
+
+std::vector<std::string> Words(std::string_view text) {
+  std::vector<std::string> words;
+  while (!text.empty()) {
+    const auto space = text.find(' ');
+    words.emplace_back(text.substr(0, space));
+    text = space == std::string_view::npos ? std::string_view{} : text.substr(space + 1);
+  }
+  return words;
+}
+
+TEST_F(CameraCoreTest, EveryQueryOfTheToolsReadAllIsAnswered) {
+  for (const std::string& mnemonic : Words(kReadAll)) {
+    const std::string reply = Send(mnemonic + "?");
+    EXPECT_EQ(reply.rfind(mnemonic + "=", 0), 0u) << reply;
+  }
+}
+
+TEST_F(CameraCoreTest, EveryValueASettingFileCarriesIsAcceptedBack) {
+  // A file saved from this camera and loaded into it again: every line is acknowledged.
+  Send("OFL=100");
+  Send("HTL=900");
+  Send("HB=2");
+  std::vector<std::string> lines;
+  for (const std::string& mnemonic : Words(kSettingFile)) lines.push_back(Send(mnemonic + "?"));
+  Send("CRS00=1");
+  for (const std::string& line : lines) EXPECT_EQ(Send(line), "COMPLETE") << line;
+  for (const std::string& line : lines) {
+    EXPECT_EQ(Send(line.substr(0, line.find('=')) + "?"), line);
+  }
+}
+
+TEST_F(CameraCoreTest, SupportedRatesAreReadOnlyButTheirOwnValueIsAcknowledged) {
+  EXPECT_EQ(Send("SBDRT=31"), "COMPLETE");
+  EXPECT_EQ(Send("SBDRT=255"), Error(CameraError::ReadOnly));
+}
 
 TEST_F(CameraCoreTest, ListValuesWithGapsRefuseTheGaps) {
   EXPECT_EQ(Send("TI=12"), "COMPLETE");
