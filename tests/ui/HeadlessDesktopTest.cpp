@@ -118,6 +118,18 @@ TEST(HeadlessDesktop, RealClockWaitsForTheTimer) {
   EXPECT_GE(ticks, 2);
 }
 
+TEST(HeadlessDesktop, RealWaitEndsEvenWhenTicksTakeLongerThanTheirInterval) {
+  HeadlessDesktop desktop(HeadlessDesktop::ClockMode::Real);
+  int ticks = 0;
+  desktop.StartTimer(milliseconds(1), [&] {
+    ++ticks;
+    desktop.Sleep(milliseconds(5));  // the clock moves on by more than the interval
+  });
+  desktop.LetTimePass(milliseconds(20));
+  EXPECT_GE(ticks, 1);
+  EXPECT_LE(ticks, 20);
+}
+
 TEST(HeadlessDesktop, WaitCursorIsRemembered) {
   HeadlessDesktop desktop;
   desktop.SetWaitCursor(true);
