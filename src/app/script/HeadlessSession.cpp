@@ -13,13 +13,33 @@ HeadlessSession::HeadlessSession(ui::HeadlessDesktop::ClockMode clock, AppOption
     : resources_(ui::ResourceRegistry::FromEmbedded()),
       windows_(resources_),
       desktop_(clock),
-      application_(std::make_unique<Application>(windows_, desktop_, std::move(options))) {}
+      options_(std::move(options)) {}
 
 HeadlessSession::~HeadlessSession() = default;
 
 int HeadlessSession::RunScript(std::istream& script, std::ostream& out, std::ostream& err) {
-  ScriptRunner runner(script, windows_, desktop_, *application_, out, err);
-  return runner.Run();
+  ScriptRunner runner(script, windows_, desktop_, *this, out, err);
+  application_ = std::make_unique<Application>(windows_, desktop_, options_);
+  const int code = runner.Run();
+  // The normal end, while the runner still prints what it shows.
+  application_.reset();
+  return code;
+}
+
+ui::Window* HeadlessSession::MainWindow() {
+  return application_ ? application_->MainWindow() : nullptr;
+}
+
+void HeadlessSession::RunMainWindow() {
+  if (application_) application_->Run();
+}
+
+bool HeadlessSession::PrintParameterTable(std::ostream& out, std::string& error) {
+  if (!application_) {
+    error = "no parameter table";
+    return false;
+  }
+  return application_->PrintParameterTable(out, error);
 }
 
 int RunCommandLine(int argc, const char* const* argv, std::istream& in, std::ostream& out,

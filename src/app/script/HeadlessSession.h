@@ -10,6 +10,7 @@
 #include <ostream>
 
 #include "app/AppContext.h"
+#include "app/script/ScriptHost.h"
 #include "ui/HeadlessDesktop.h"
 #include "ui/ResourceRegistry.h"
 #include "ui/WindowSystem.h"
@@ -20,26 +21,31 @@ class Application;
 
 namespace qx::script {
 
-class HeadlessSession {
+class HeadlessSession : public ScriptHost {
  public:
   HeadlessSession(ui::HeadlessDesktop::ClockMode clock, AppOptions options = {});
-  ~HeadlessSession();
+  ~HeadlessSession() override;
   HeadlessSession(const HeadlessSession&) = delete;
   HeadlessSession& operator=(const HeadlessSession&) = delete;
 
-  // Runs the main window with the script driving it; returns the exit code (0, or 2 for a
-  // script error).
+  // Builds the application, runs its main window with the script driving it and ends the
+  // application; every message box from construction to the end is printed. Returns the
+  // exit code (0, or 2 for a script error).
   int RunScript(std::istream& script, std::ostream& out, std::ostream& err);
 
   const ui::ResourceRegistry& Resources() const { return resources_; }
   ui::WindowSystem& Windows() { return windows_; }
   ui::HeadlessDesktop& Desktop() { return desktop_; }
-  Application& App() { return *application_; }
+
+  ui::Window* MainWindow() override;
+  void RunMainWindow() override;
+  bool PrintParameterTable(std::ostream& out, std::string& error) override;
 
  private:
   ui::ResourceRegistry resources_;
   ui::WindowSystem windows_;
   ui::HeadlessDesktop desktop_;
+  AppOptions options_;
   std::unique_ptr<Application> application_;
 };
 
