@@ -56,7 +56,8 @@ std::optional<speed_t> SpeedFor(int rate) {
 // The group that may open the device ("dialout" on Debian and Ubuntu, "uucp" on Arch).
 std::string DeviceGroup(const std::string& path) {
   struct stat info {};
-  if (::stat(path.c_str(), &info) == 0) {
+  // Nobody should be told to join root's group; a device owned by it gets the usual name.
+  if (::stat(path.c_str(), &info) == 0 && info.st_gid != 0) {
     std::array<char, 1024> buffer{};
     struct group entry {};
     struct group* found = nullptr;
