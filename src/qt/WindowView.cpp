@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,6 +27,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <functional>
+#include <set>
 
 #include "qt/ControlWidgets.h"
 #include "qt/Conversions.h"
@@ -50,6 +52,8 @@ constexpr std::uint32_t kEditWantReturn = 0x1000;
 // Client height above which a window laid out by rows scrolls instead of growing; leaves room
 // for the title bar, the menu and a task bar on a 768-line screen.
 constexpr int kMaxClientHeight = 640;
+// Room a vertical scroll bar takes beside a page.
+constexpr int kScrollBarAllowance = 18;
 
 // Multi-line edits hold platform line breaks; the widget shows plain ones.
 QString ToDisplayText(const std::string& text) {
@@ -173,6 +177,8 @@ void WindowView::BuildControls() {
   for (ControlView& view : controls_) {
     if (view.role == Role::SpinArrows) view.widget = Find(view.partner)->widget;
   }
+  // Widgets carry their texts and items before the layout measures them.
+  for (ControlView& view : controls_) SyncControl(view, true);
   if (byRows_) {
     LayOutByRows();
   } else {
@@ -180,7 +186,6 @@ void WindowView::BuildControls() {
   }
   for (ControlView& view : controls_) {
     if (view.role != Role::SpinArrows) ConnectInput(view);
-    SyncControl(view, true);
   }
 }
 
@@ -432,16 +437,45 @@ void WindowView::LayOutByCoordinates() {
 
 void WindowView::LayOutByRows() {
   auto* outer = MakeLayout<QVBoxLayout>(content_);
-  outer->setContentsMargins(12, 12, 12, 12);
-  outer->setSpacing(10);
-  auto owned = std::make_unique<QGridLayout>();
-  QGridLayout* grid = owned.get();
-  outer->addLayout(owned.release());
-  outer->addStretch(1);
-  FillGrid(*grid, -1, *content_);
-  AlignLabelColumns();
-  const int templateWidth = window_.Geometry().width;
-  content_->setMinimumWidth(std::min(templateWidth, 1200));
+  outer->setContentsMargins(12, 10, 12, 12);
+  outer->setSpacing(8);
+  auto ownedGrid = std::make_unique<QGridLayout>();
+  QGridLayout* grid = ownedGrid.get();
+  outer->addLayout(ownedGrid.release());
+  std::vector<QWidget*> boxes;
+  FillGrid(*grid, -1, &boxes);
+  AlignColumns();
+  // Groups stack in one column; when that would not fit the screen they share two columns,
+  // in template order, the first column taking groups until it holds about half.
+  int total = 0;
+  for (QWidget* box : boxes) total += box->sizeHint().height() + outer->spacing();
+  int widest = 0;
+  for (QWidget* box : boxes) widest = std::max(widest, box->minimumSizeHint().width());
+  const bool twoColumns = boxes.size() >= 2 && total > kMaxClientHeight &&
+                          2 * widest + 12 + 24 + kScrollBarAllowance <= AvailableWidth();
+  auto ownedColumns = std::make_unique<QHBoxLayout>();
+  QHBoxLayout* columns = ownedColumns.get();
+  columns->setSpacing(12);
+  outer->addLayout(ownedColumns.release(), 1);
+  auto makeColumn = [columns, outer] {
+    auto column = std::make_unique<QVBoxLayout>();
+    column->setSpacing(outer->spacing());
+    QVBoxLayout* raw = column.get();
+    columns->addLayout(column.release(), 1);
+    return raw;
+  };
+  QVBoxLayout* column = makeColumn();
+  int used = 0;
+  for (QWidget* box : boxes) {
+    const int height = box->sizeHint().height() + outer->spacing();
+    if (twoColumns && columns->count() == 1 && used > 0 && used + height / 2 > total / 2) {
+      column->addStretch(1);
+      column = makeColumn();
+    }
+    column->addWidget(box);
+    used += height;
+  }
+  column->addStretch(1);
   if (IsTopLevel()) {
     if (content_->sizeHint().height() > kMaxClientHeight) {
       auto* scroll = MakeChild<QScrollArea>(frame_.get());
@@ -461,10 +495,9 @@ void WindowView::LayOutByRows() {
   }
 }
 
-void WindowView::FillGrid(QGridLayout& grid, int groupIndex, QWidget& container) {
+void WindowView::FillGrid(QGridLayout& grid, int groupIndex, std::vector<QWidget*>* boxes) {
   grid.setHorizontalSpacing(10);
   grid.setVerticalSpacing(6);
-  grids_.push_back(&grid);
   // Rows of this container in order, each with its cells in column order.
   std::map<int, std::vector<ControlView*>> rows;
   for (std::size_t i = 0; i < controls_.size(); ++i) {
@@ -482,16 +515,48 @@ void WindowView::FillGrid(QGridLayout& grid, int groupIndex, QWidget& container)
   }
   // Rows that start with a caption put their inputs in a column of their own; the other rows
   // line their controls up with those inputs.
+  auto isCaptionRow = [](const std::vector<ControlView*>& cells) {
+    return cells.size() > 1 && cells.front()->role == Role::Label &&
+           cells.front()->control->Column() == 0;
+  };
+  // Empty texts only hold a column open in the template (beside an up-down that is drawn
+  // inside its edit here); they take no place.
+  auto isSpacer = [](const ControlView& cell) {
+    return cell.role == Role::Label && cell.control->Id() == -1 && cell.control->Text().empty() &&
+           cell.control->Column() > 0;
+  };
+  auto isWide = [](const std::vector<ControlView*>& cells) {
+    const Role role = cells.front()->role;
+    return cells.size() == 1 && (role == Role::GroupBox || role == Role::Label ||
+                                 role == Role::ListBox || role == Role::MultiLineEdit ||
+                                 role == Role::Plot || role == Role::Tab || role == Role::Progress);
+  };
   bool labelled = false;
-  int columns = 1;
+  int inputColumns = 1;
   for (const auto& [row, cells] : rows) {
-    const bool caption = cells.size() > 1 && cells.front()->role == Role::Label &&
-                         cells.front()->control->Column() == 0;
+    const bool caption = isCaptionRow(cells);
     labelled = labelled || caption;
-    columns = std::max(columns, static_cast<int>(cells.size()) - (caption ? 1 : 0));
+    int inputs = 0;
+    for (const ControlView* cell : cells) inputs += isSpacer(*cell) ? 0 : 1;
+    inputColumns = std::max(inputColumns, inputs - (caption ? 1 : 0));
   }
   const int firstInput = labelled ? 1 : 0;
-  const int span = firstInput + columns;
+  // Template columns that hold something, in order; each becomes one grid column.
+  std::set<int> used;
+  for (const auto& [row, cells] : rows) {
+    if (isWide(cells)) continue;
+    const int offset = isCaptionRow(cells) ? 0 : firstInput;
+    for (const ControlView* cell : cells) {
+      if (!isSpacer(*cell)) used.insert(cell->control->Column() + offset);
+    }
+  }
+  std::map<int, int> gridColumn;
+  for (int column : used) {
+    const int next = static_cast<int>(gridColumn.size());
+    gridColumn[column] = next;
+  }
+  const int span = std::max(static_cast<int>(gridColumn.size()), firstInput + 1);
+  if (labelled) labelledGrids_.push_back(LabelledGrid{&grid, inputColumns});
   int gridRow = 0;
   for (const auto& [row, cells] : rows) {
     const ControlView& first = *cells.front();
@@ -500,57 +565,80 @@ void WindowView::FillGrid(QGridLayout& grid, int groupIndex, QWidget& container)
       auto* inner = MakeLayout<QGridLayout>(box);
       inner->setContentsMargins(10, 8, 10, 10);
       const int boxIndex = static_cast<int>(index_.at(first.control));
-      FillGrid(*inner, boxIndex, *box);
-      grid.addWidget(box, gridRow++, 0, 1, span + 1);
+      FillGrid(*inner, boxIndex, nullptr);
+      if (boxes != nullptr) {
+        boxes->push_back(box);
+      } else {
+        grid.addWidget(box, gridRow++, 0, 1, span + 1);
+      }
       continue;
     }
-    if (cells.size() == 1 && (first.role == Role::Label || first.role == Role::ListBox ||
-                              first.role == Role::MultiLineEdit || first.role == Role::Plot ||
-                              first.role == Role::Tab || first.role == Role::Progress)) {
+    if (isWide(cells)) {
       grid.addWidget(first.widget, gridRow++, 0, 1, span + 1);
       continue;
     }
-    const bool caption =
-        cells.size() > 1 && first.role == Role::Label && first.control->Column() == 0;
-    int column = caption ? 0 : firstInput;
+    const int offset = isCaptionRow(cells) ? 0 : firstInput;
     for (const ControlView* cell : cells) {
+      if (isSpacer(*cell)) {
+        cell->widget->hide();
+        continue;
+      }
+      // Inputs fill their column (so that a column of inputs has one width); captions,
+      // buttons and check boxes keep their own width.
       Qt::Alignment align = Qt::AlignVCenter;
-      if (cell->role == Role::Label) align |= Qt::AlignLeft;
-      if (cell->role == Role::PushButton || cell->role == Role::CheckBox ||
-          cell->role == Role::RadioButton) {
+      if (cell->role == Role::Label || cell->role == Role::PushButton ||
+          cell->role == Role::CheckBox || cell->role == Role::RadioButton) {
         align |= Qt::AlignLeft;
       }
-      grid.addWidget(cell->widget, gridRow, column, align);
-      ++column;
+      grid.addWidget(cell->widget, gridRow, gridColumn.at(cell->control->Column() + offset), align);
     }
     ++gridRow;
   }
-  // Inputs keep their natural widths; the spare width goes to an empty last column.
+  // The spare width goes to an empty last column.
   grid.setColumnStretch(span, 1);
-  for (int c = firstInput; c < span; ++c) grid.setColumnMinimumWidth(c, 60);
-  (void)container;
 }
 
-void WindowView::AlignLabelColumns() {
-  // Captions in every group share one width, so that the inputs of all groups line up.
-  int widest = 0;
-  for (QGridLayout* grid : grids_) {
-    for (int r = 0; r < grid->rowCount(); ++r) {
-      QLayoutItem* item = grid->itemAtPosition(r, 0);
-      if (item == nullptr || item->widget() == nullptr) continue;
-      auto* label = qobject_cast<QLabel*>(item->widget());
-      if (label == nullptr || grid->columnCount() < 2) continue;
+void WindowView::AlignColumns() {
+  // Captions of every group share one width, and so do the first inputs, so that the groups
+  // of a page line up with each other.
+  constexpr int kWidestSharedInput = 210;
+  int captions = 0;
+  int inputs = 0;
+  for (const LabelledGrid& entry : labelledGrids_) {
+    QGridLayout* grid = entry.grid;
+    for (int i = 0; i < grid->count(); ++i) {
       int row = 0;
       int column = 0;
       int rowSpan = 0;
       int columnSpan = 0;
-      grid->getItemPosition(grid->indexOf(label), &row, &column, &rowSpan, &columnSpan);
-      if (columnSpan == 1) widest = std::max(widest, label->sizeHint().width());
+      grid->getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
+      QWidget* widget = grid->itemAt(i)->widget();
+      if (widget == nullptr || columnSpan != 1 || widget->isHidden()) continue;
+      if (column == 0 && qobject_cast<QLabel*>(widget) != nullptr) {
+        captions = std::max(captions, widget->sizeHint().width());
+      } else if (column == 1 && entry.inputColumns == 1) {
+        inputs = std::max(inputs, widget->sizeHint().width());
+      }
     }
   }
-  if (widest == 0) return;
-  // Nested groups are indented by their frames; the outer columns absorb that.
-  for (QGridLayout* grid : grids_) grid->setColumnMinimumWidth(0, widest);
+  // Groups with several inputs a row keep their natural widths.
+  inputs = std::min(inputs, kWidestSharedInput);
+  for (const LabelledGrid& entry : labelledGrids_) {
+    entry.grid->setColumnMinimumWidth(0, captions);
+    if (entry.inputColumns == 1) entry.grid->setColumnMinimumWidth(1, inputs);
+  }
+}
+
+int WindowView::AvailableWidth() const {
+  // A page gets the inside of its host's tab control; a window what its template asks for,
+  // and never more than a 1366-pixel screen.
+  if (host_ != nullptr) {
+    for (const ControlView& view : host_->controls_) {
+      if (view.role == Role::Tab) return view.control->DisplayArea().width;
+    }
+    return host_->window_.Geometry().width;
+  }
+  return std::max(window_.Geometry().width, 1366 - 40);
 }
 
 void WindowView::SetTabOrder() {
@@ -690,7 +778,11 @@ void WindowView::ShowFrame(bool show) {
   if (!placed_) {
     placed_ = true;
     frame_->adjustSize();
-    if (!byRows_) frame_->setFixedSize(frame_->sizeHint());
+    if (!byRows_) {
+      frame_->setFixedSize(frame_->sizeHint());
+    } else if (frame_->width() < window_.Geometry().width) {
+      frame_->resize(window_.Geometry().width, frame_->height());
+    }
     const ui::Rect rect = window_.Geometry();
     QWidget* owner = nullptr;
     if (window_.Parent() != nullptr) owner = renderer_.WidgetOf(window_.Parent()->TopLevel());
@@ -892,7 +984,11 @@ void WindowView::SyncControl(ControlView& view, bool items) {
     case Role::PushButton:
     case Role::GroupBox: {
       const QString text = ToQString(control.Text());
-      if (auto* button = qobject_cast<QPushButton*>(widget)) button->setText(text);
+      if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        button->setText(text);
+        // Laid-out buttons get room around their text (the style's minimum is tight).
+        if (byRows_) button->setMinimumWidth(button->fontMetrics().horizontalAdvance(text) + 28);
+      }
       if (auto* box = qobject_cast<QGroupBox*>(widget)) box->setTitle(text);
       break;
     }

@@ -92,8 +92,11 @@ class WindowView : public QObject {
   void ConnectInput(ControlView& view);
   void LayOutByRows();
   void LayOutByCoordinates();
-  void FillGrid(QGridLayout& grid, int groupIndex, QWidget& container);
-  void AlignLabelColumns();
+  // Lays out the rows of the window (-1) or of a group box; top-level group boxes are handed
+  // back in boxes when it is given, for arranging in columns.
+  void FillGrid(QGridLayout& grid, int groupIndex, std::vector<QWidget*>* boxes);
+  void AlignColumns();
+  int AvailableWidth() const;
   void SetTabOrder();
   void BuildMenu();
   void BuildMenuLevel(QMenu* menu, const std::vector<ui::MenuItem>& items);
@@ -123,7 +126,12 @@ class WindowView : public QObject {
   std::vector<ControlView> controls_;
   std::map<const ui::Control*, std::size_t> index_;
   std::map<const QObject*, ui::Control*> owners_;
-  std::vector<QGridLayout*> grids_;
+  // Grids whose rows start with captions, with the number of input columns they have.
+  struct LabelledGrid {
+    QGridLayout* grid;
+    int inputColumns;
+  };
+  std::vector<LabelledGrid> labelledGrids_;
   // Menu bar entries and commands, in the order of the window's menu items.
   std::vector<QAction*> menuActions_;
 };
