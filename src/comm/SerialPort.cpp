@@ -80,6 +80,9 @@ bool CSerialPort::Open(int portIndex, int baudRate) {
 void CSerialPort::Close() {
   StopReceiving();
   device_.Close();
+  // Bytes of the closed connection are of no use, and left in the ring they would let a
+  // reader's wait end at once without data: a polling caller would then spin.
+  ring_.Reset();
 }
 
 void CSerialPort::StopReceiving() {
