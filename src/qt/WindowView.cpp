@@ -53,7 +53,9 @@ constexpr std::uint32_t kEditWantReturn = 0x1000;
 // for the title bar, the menu and a task bar on a 768-line screen.
 constexpr int kMaxClientHeight = 640;
 // Room a vertical scroll bar takes beside a page.
-constexpr int kScrollBarAllowance = 18;
+constexpr int kScrollBarAllowance = 20;
+// The frame and margins of a tab control's pane around a page.
+constexpr int kPaneAllowance = 10;
 
 // Multi-line edits hold platform line breaks; the widget shows plain ones.
 QString ToDisplayText(const std::string& text) {
@@ -211,7 +213,13 @@ void WindowView::CreateWidget(ControlView& view) {
       } else {
         view.role = Role::Edit;
         auto* edit = MakeChild<QLineEdit>(content_);
-        edit->setReadOnly((control.Style() & kEditReadOnly) != 0);
+        if ((control.Style() & kEditReadOnly) != 0) {
+          // A read-only field shows values; it should not look like it takes input.
+          edit->setReadOnly(true);
+          QPalette palette = edit->palette();
+          palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+          edit->setPalette(palette);
+        }
         if ((control.Style() & kEditPassword) != 0) edit->setEchoMode(QLineEdit::Password);
         if ((control.Style() & kEditCenter) != 0) edit->setAlignment(Qt::AlignCenter);
         if ((control.Style() & kEditRight) != 0) edit->setAlignment(Qt::AlignRight);
@@ -444,6 +452,8 @@ void WindowView::LayOutByRows() {
   outer->addLayout(ownedGrid.release());
   std::vector<QWidget*> boxes;
   FillGrid(*grid, -1, &boxes);
+  // Sizes are only final once the style has seen every widget.
+  content_->ensurePolished();
   AlignColumns();
   // Groups stack in one column; when that would not fit the screen they share two columns,
   // in template order, the first column taking groups until it holds about half.
@@ -451,8 +461,9 @@ void WindowView::LayOutByRows() {
   for (QWidget* box : boxes) total += box->sizeHint().height() + outer->spacing();
   int widest = 0;
   for (QWidget* box : boxes) widest = std::max(widest, box->minimumSizeHint().width());
-  const bool twoColumns = boxes.size() >= 2 && total > kMaxClientHeight &&
-                          2 * widest + 12 + 24 + kScrollBarAllowance <= AvailableWidth();
+  const bool twoColumns =
+      boxes.size() >= 2 && total > kMaxClientHeight &&
+      2 * widest + 12 + 24 + kScrollBarAllowance + kPaneAllowance <= AvailableWidth();
   auto ownedColumns = std::make_unique<QHBoxLayout>();
   QHBoxLayout* columns = ownedColumns.get();
   columns->setSpacing(12);
@@ -476,6 +487,23 @@ void WindowView::LayOutByRows() {
     used += height;
   }
   column->addStretch(1);
+  if (twoColumns && content_->minimumSizeHint().width() + kScrollBarAllowance + kPaneAllowance >
+                        AvailableWidth()) {
+    // The columns came out wider than their parts suggested: one column after all.
+    QLayoutItem* second = columns->takeAt(1);
+    std::unique_ptr<QLayoutItem> secondColumn(second);
+    QVBoxLayout* first = static_cast<QVBoxLayout*>(columns->itemAt(0)->layout());
+    auto* moved = static_cast<QVBoxLayout*>(second->layout());
+    std::unique_ptr<QLayoutItem> stretch(first->takeAt(first->count() - 1));
+    while (moved->count() > 0) {
+      std::unique_ptr<QLayoutItem> item(moved->takeAt(0));
+      if (item->widget() != nullptr) first->addWidget(item->widget());
+    }
+    first->addStretch(1);
+  } else if (twoColumns && scroll_ != nullptr) {
+    // The columns fit the page's width (checked above); only the height may scroll.
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  }
   if (IsTopLevel()) {
     if (content_->sizeHint().height() > kMaxClientHeight) {
       auto* scroll = MakeChild<QScrollArea>(frame_.get());
@@ -601,7 +629,7 @@ void WindowView::FillGrid(QGridLayout& grid, int groupIndex, std::vector<QWidget
 void WindowView::AlignColumns() {
   // Captions of every group share one width, and so do the first inputs, so that the groups
   // of a page line up with each other.
-  constexpr int kWidestSharedInput = 210;
+  constexpr int kWidestSharedInput = 180;
   int captions = 0;
   int inputs = 0;
   for (const LabelledGrid& entry : labelledGrids_) {
