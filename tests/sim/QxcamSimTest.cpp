@@ -89,54 +89,54 @@ TEST(QxcamSim, HelpDocumentsEveryOption_UnknownOptionFails) {
   EXPECT_EQ(badNumber.Wait(), 2);
 }
 
-struct PacingCase {
-  int baud;
+class QxcamSimPacing : public ::testing::TestWithParam<int> {
+ protected:
+  // Sends `burst` and times it until `lines` replies have come, five times; other work on
+  // the machine can only make a run slower, so the fastest run is the simulator's own.
+  double FastestOverWireTime(Port& port, const std::string& burst, int lines,
+                             std::size_t replyBytes, double wireBytes) {
+    double best = 1e9;
+    for (int run = 0; run < 5; ++run) {
+      const auto t0 = Steady::now();
+      port.Write(burst);
+      const std::string replies = port.ReadLines(lines, 10s);
+      const double measured = std::chrono::duration<double>(Steady::now() - t0).count();
+      EXPECT_EQ(replies.size(), replyBytes);
+      best = std::min(best, measured / (wireBytes * 10.0 / GetParam()));
+    }
+    RecordProperty("fastest_over_wire_time", std::to_string(best));
+    return best;
+  }
 };
 
-class QxcamSimPacing : public ::testing::TestWithParam<int> {};
-
 // Both directions run at the wire rate: the measured time of a burst must match its byte
-// count times 10 bits over the baud rate.
+// count times 10 bits over the baud rate, and can never be shorter.
 TEST_P(QxcamSimPacing, RepliesTakeTheirWireTime) {
-  const int baud = GetParam();
-  SimProcess sim({"--baud", std::to_string(baud)});
+  SimProcess sim({"--baud", std::to_string(GetParam())});
   ASSERT_TRUE(sim.Started());
   Port port(sim.SlavePath());
   port.Exchange("GA?\r\n");  // warm up the path
-
   // Replies are the bottleneck: 40 queries of 5 bytes, 40 replies of 8 bytes, sent at once.
   // The first query has to arrive before anything comes back.
   std::string burst;
   for (int i = 0; i < 40; ++i) burst += "GA?\r\n";
-  const auto t0 = Steady::now();
-  port.Write(burst);
-  const std::string replies = port.ReadLines(40, 10s);
-  const double measured = std::chrono::duration<double>(Steady::now() - t0).count();
-  ASSERT_EQ(replies.size(), 40u * 8u);
-  const double expected = (5.0 + 40 * 8) * 10.0 / baud;
-  EXPECT_NEAR(measured / expected, 1.0, 0.04)
-      << "measured " << measured * 1e3 << " ms, wire time " << expected * 1e3 << " ms";
+  const double ratio = FastestOverWireTime(port, burst, 40, 40 * 8, 5 + 40 * 8);
+  EXPECT_GE(ratio, 0.995);
+  EXPECT_LE(ratio, 1.05);
 }
 
 TEST_P(QxcamSimPacing, CommandsTakeTheirWireTimeToArrive) {
-  const int baud = GetParam();
-  SimProcess sim({"--baud", std::to_string(baud)});
+  SimProcess sim({"--baud", std::to_string(GetParam())});
   ASSERT_TRUE(sim.Started());
   Port port(sim.SlavePath());
   port.Exchange("GA?\r\n");
-
   // Commands are the bottleneck: 30 sets of 14 bytes, each answered with 10 bytes. The last
   // acknowledgement can only end 10 byte times after the last command arrived.
   std::string burst;
   for (int i = 0; i < 30; ++i) burst += "PGL0=1048575\r\n";
-  const auto t0 = Steady::now();
-  port.Write(burst);
-  const std::string replies = port.ReadLines(30, 10s);
-  const double measured = std::chrono::duration<double>(Steady::now() - t0).count();
-  ASSERT_EQ(replies.size(), 30u * 10u);
-  const double expected = (30.0 * 14 + 10) * 10.0 / baud;
-  EXPECT_NEAR(measured / expected, 1.0, 0.04)
-      << "measured " << measured * 1e3 << " ms, wire time " << expected * 1e3 << " ms";
+  const double ratio = FastestOverWireTime(port, burst, 30, 30 * 10, 30 * 14 + 10);
+  EXPECT_GE(ratio, 0.995);
+  EXPECT_LE(ratio, 1.05);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rates, QxcamSimPacing, ::testing::Values(9600, 115200),
