@@ -80,6 +80,11 @@ Qt::CheckState ToCheckState(int state) {
 
 }  // namespace
 
+bool WindowView::IsOwnWidth(const ControlView& view) {
+  return view.role == Role::PushButton || view.role == Role::CheckBox ||
+         view.role == Role::RadioButton;
+}
+
 WindowView::WindowView(Renderer& renderer, ui::Window& window, WindowView* host)
     : renderer_(renderer), window_(window), host_(host) {
   BuildFrame();
@@ -564,8 +569,11 @@ void WindowView::FillGrid(QGridLayout& grid, int groupIndex, std::vector<QWidget
   for (const auto& [row, cells] : rows) {
     const bool caption = isCaptionRow(cells);
     labelled = labelled || caption;
+    // Buttons beside an input do not make it a group of several inputs a row.
     int inputs = 0;
-    for (const ControlView* cell : cells) inputs += isSpacer(*cell) ? 0 : 1;
+    for (const ControlView* cell : cells) {
+      inputs += isSpacer(*cell) || IsOwnWidth(*cell) ? 0 : 1;
+    }
     inputColumns = std::max(inputColumns, inputs - (caption ? 1 : 0));
   }
   const int firstInput = labelled ? 1 : 0;
@@ -606,19 +614,23 @@ void WindowView::FillGrid(QGridLayout& grid, int groupIndex, std::vector<QWidget
       continue;
     }
     const int offset = isCaptionRow(cells) ? 0 : firstInput;
-    for (const ControlView* cell : cells) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      const ControlView* cell = cells[i];
       if (isSpacer(*cell)) {
         cell->widget->hide();
         continue;
       }
+      const int column = gridColumn.at(cell->control->Column() + offset);
       // Inputs fill their column (so that a column of inputs has one width); captions,
-      // buttons and check boxes keep their own width.
-      Qt::Alignment align = Qt::AlignVCenter;
-      if (cell->role == Role::Label || cell->role == Role::PushButton ||
-          cell->role == Role::CheckBox || cell->role == Role::RadioButton) {
-        align |= Qt::AlignLeft;
+      // buttons and check boxes keep their own width, and the last of a row may reach into
+      // the columns after it rather than widening its own for the rows below.
+      if (IsOwnWidth(*cell) || cell->role == Role::Label) {
+        const int columnSpan = i + 1 == cells.size() ? std::max(1, span - column) : 1;
+        grid.addWidget(cell->widget, gridRow, column, 1, columnSpan,
+                       Qt::AlignLeft | Qt::AlignVCenter);
+      } else {
+        grid.addWidget(cell->widget, gridRow, column, Qt::AlignVCenter);
       }
-      grid.addWidget(cell->widget, gridRow, gridColumn.at(cell->control->Column() + offset), align);
     }
     ++gridRow;
   }

@@ -86,6 +86,8 @@ class WindowView : public QObject {
     ui::Control* partner = nullptr;  // the other half of a spin pair
   };
 
+  // Buttons and check boxes keep the width of their text in a laid-out row.
+  static bool IsOwnWidth(const ControlView& view);
   void BuildFrame();
   void BuildControls();
   void CreateWidget(ControlView& view);
