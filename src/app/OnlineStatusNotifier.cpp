@@ -8,6 +8,10 @@
 
 namespace qx {
 
+COnlineStatusUpdater::~COnlineStatusUpdater() {
+  if (notifier_ != nullptr) notifier_->Unregister(*this);
+}
+
 ui::Control* COnlineStatusUpdater::StatusStrip() const {
   if (stripWindow_ == nullptr || !stripWindow_->Exists()) return nullptr;
   return stripWindow_->GetControl(stripId_);
@@ -18,13 +22,23 @@ OnlineStatusNotifier::OnlineStatusNotifier(const ui::ResourceRegistry& resources
       online_bitmap_(resources.FindImage(kOnlineBitmapId)),
       current_(offline_) {}
 
+OnlineStatusNotifier::~OnlineStatusNotifier() {
+  for (COnlineStatusUpdater* updater : updaters_) updater->notifier_ = nullptr;
+}
+
 void OnlineStatusNotifier::Register(COnlineStatusUpdater& updater) {
+  // An updater belongs to one notifier at a time.
+  if (updater.notifier_ != nullptr && updater.notifier_ != this) {
+    updater.notifier_->Unregister(updater);
+  }
   if (ui::Control* strip = updater.StatusStrip()) strip->SetImage(current_);
   updaters_.push_back(&updater);
+  updater.notifier_ = this;
 }
 
 void OnlineStatusNotifier::Unregister(COnlineStatusUpdater& updater) {
   std::erase(updaters_, &updater);
+  if (updater.notifier_ == this) updater.notifier_ = nullptr;
 }
 
 void OnlineStatusNotifier::Report(bool online) {

@@ -20,9 +20,16 @@ namespace qx {
 inline constexpr int kOfflineBitmapId = 302;
 inline constexpr int kOnlineBitmapId = 303;
 
+class OnlineStatusNotifier;
+
 class COnlineStatusUpdater {
  public:
-  virtual ~COnlineStatusUpdater() = default;
+  COnlineStatusUpdater() = default;
+  COnlineStatusUpdater(const COnlineStatusUpdater&) = delete;
+  COnlineStatusUpdater& operator=(const COnlineStatusUpdater&) = delete;
+  // An updater still registered leaves the notifier as it goes, so the notifier never calls
+  // a window object that no longer exists.
+  virtual ~COnlineStatusUpdater();
   // online: 0 or 1. Most windows only show the strip and do nothing here.
   virtual void OnlineStatusChanged(int online) { (void)online; }
 
@@ -32,18 +39,25 @@ class COnlineStatusUpdater {
     stripWindow_ = &window;
     stripId_ = controlId;
   }
+  // Whether a notifier holds it now.
+  bool IsRegistered() const { return notifier_ != nullptr; }
   // nullptr when no strip is bound or its window does not exist (yet or any more).
   ui::Control* StatusStrip() const;
 
  private:
+  friend class OnlineStatusNotifier;
   ui::Window* stripWindow_ = nullptr;
   int stripId_ = 0;
+  OnlineStatusNotifier* notifier_ = nullptr;  // where it is registered, if anywhere
 };
 
 class OnlineStatusNotifier {
  public:
   // Starts offline.
   explicit OnlineStatusNotifier(const ui::ResourceRegistry& resources);
+  ~OnlineStatusNotifier();
+  OnlineStatusNotifier(const OnlineStatusNotifier&) = delete;
+  OnlineStatusNotifier& operator=(const OnlineStatusNotifier&) = delete;
 
   // Shows the current bitmap on the updater's strip (when the strip exists), then appends it.
   void Register(COnlineStatusUpdater& updater);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "ui/ResourceRegistry.h"
@@ -132,6 +133,30 @@ TEST_F(OnlineStatusNotifierTest, UpdaterUnregisteredByAnEarlierOneIsNotCalled) {
   a.onChange = [&] { notifier.Unregister(b); };
   notifier.ReportOnline();
   EXPECT_TRUE(b.calls.empty());
+}
+
+TEST_F(OnlineStatusNotifierTest, UpdaterThatGoesAwayLeavesTheNotifier) {
+  auto gone = std::make_unique<StripWindow>(windows, nullptr, 1);
+  ASSERT_TRUE(gone->window.Create(9001));
+  notifier.Register(*gone);
+  gone.reset();
+  EXPECT_EQ(notifier.RegisteredCount(), 0u);
+  notifier.ReportOnline();  // must not reach the freed updater (the sanitizer build checks)
+}
+
+TEST_F(OnlineStatusNotifierTest, NotifierThatGoesFirstLeavesNoDanglingLink) {
+  StripWindow updater(windows, nullptr, 1);
+  {
+    OnlineStatusNotifier shortLived(resources);
+    shortLived.Register(updater);
+    EXPECT_TRUE(updater.IsRegistered());
+  }
+  // Its own end must not reach the gone notifier.
+  EXPECT_FALSE(updater.IsRegistered());
+  notifier.Register(updater);
+  EXPECT_TRUE(updater.IsRegistered());
+  notifier.Unregister(updater);
+  EXPECT_FALSE(updater.IsRegistered());
 }
 
 }  // namespace
