@@ -624,8 +624,10 @@ void WindowView::FillGrid(QGridLayout& grid, int groupIndex, std::vector<QWidget
       // Inputs fill their column (so that a column of inputs has one width); captions,
       // buttons and check boxes keep their own width, and the last of a row may reach into
       // the columns after it rather than widening its own for the rows below.
-      if (IsOwnWidth(*cell) || cell->role == Role::Label) {
-        const int columnSpan = i + 1 == cells.size() ? std::max(1, span - column) : 1;
+      const bool last = i + 1 == cells.size();
+      if (IsOwnWidth(*cell) || cell->role == Role::Label ||
+          (last && column + 1 < span && inputColumns > 1)) {
+        const int columnSpan = last ? std::max(1, span - column) : 1;
         grid.addWidget(cell->widget, gridRow, column, 1, columnSpan,
                        Qt::AlignLeft | Qt::AlignVCenter);
       } else {
