@@ -750,33 +750,45 @@ void LayOutTemplate(DialogTemplate& tmpl) {
   constexpr int kRowHeight = 22;
   constexpr int kRowStep = 26;
   constexpr int kGroupTitle = 20;
+  constexpr int kGroupInset = 10;
   constexpr int kLabelWidth = 150;
   constexpr int kCellWidth = 90;
   constexpr int kCellGap = 6;
 
   const int width = tmpl.rect.width > 0 ? tmpl.rect.width : 600;
+  // Laid-out controls flow below everything the template places exactly.
   int bottom = kMargin;
   for (const ControlTemplate& control : tmpl.controls) {
     if (control.rect) bottom = std::max(bottom, control.rect->Bottom() + kMargin);
   }
 
-  // Each group (and the window itself, index -1) flows its rows from its own top edge; a
-  // group placed by the layout starts below everything before it.
-  std::map<int, Rect> areas;
-  areas[-1] = Rect{0, 0, width, 0};
-  std::map<int, int> lastRow;
+  // Each group (and the window, -1) keeps the next free line of its own flow; a group box
+  // takes its place in its parent's flow and pushes the parent's flow below itself as it
+  // grows, so rows after a nested group start under it.
+  std::map<int, int> next;
+  next[-1] = bottom;
+  std::map<std::pair<int, int>, int> rowTops;
+  auto areaOf = [&](int group) {
+    return group == -1 ? Rect{0, 0, width, 0}
+                       : *tmpl.controls[static_cast<std::size_t>(group)].rect;
+  };
   for (std::size_t i = 0; i < tmpl.controls.size(); ++i) {
     ControlTemplate& control = tmpl.controls[i];
     const int group = control.groupIndex;
-    const Rect area = areas.count(group) != 0 ? areas[group] : Rect{0, 0, width, 0};
     const bool isGroupBox = control.type == ControlType::Button &&
-                            (control.style & style::kButtonTypeMask) == style::kGroupBox &&
-                            areas.count(static_cast<int>(i)) == 0;
+                            (control.style & style::kButtonTypeMask) == style::kGroupBox;
+    const int index = static_cast<int>(i);
     if (!control.rect) {
-      const int inset = group == -1 ? kMargin : 10;
-      const int top = group == -1 ? bottom : area.top + kGroupTitle + control.row * kRowStep;
+      const Rect area = areaOf(group);
+      const int inset = group == -1 ? kMargin : kGroupInset;
+      const auto row = std::make_pair(group, control.row);
+      auto known = rowTops.find(row);
+      const int top = known != rowTops.end() ? known->second : next[group];
+      if (known == rowTops.end()) rowTops[row] = top;
       if (isGroupBox) {
-        control.rect = Rect{area.left + inset, top, area.width - 2 * inset, kGroupTitle};
+        control.rect =
+            Rect{area.left + inset, top, std::max(0, area.width - 2 * inset), kGroupTitle};
+        next[group] = std::max(next[group], top + kGroupTitle + kMargin);
       } else {
         const int x = control.column == 0 ? area.left + inset
                                           : area.left + inset + kLabelWidth +
@@ -785,25 +797,31 @@ void LayOutTemplate(DialogTemplate& tmpl) {
                           ? kLabelWidth - kCellGap
                           : kCellWidth;
         control.rect = Rect{x, top, w, kRowHeight};
-        if (group == -1) bottom = std::max(bottom, top + (control.column == 0 ? kRowStep : 0));
+        next[group] = std::max(next[group], top + kRowStep);
       }
-      lastRow[group] = std::max(lastRow[group], control.row);
     }
-    if (isGroupBox) areas[static_cast<int>(i)] = *control.rect;
-    // Grow the enclosing groups to hold this control.
+    if (isGroupBox && next.count(index) == 0) next[index] = control.rect->top + kGroupTitle;
+    // Grow the enclosing groups to hold this control, and move their parents' flows below.
     for (int g = group; g != -1; g = tmpl.controls[static_cast<std::size_t>(g)].groupIndex) {
-      Rect& box = *tmpl.controls[static_cast<std::size_t>(g)].rect;
-      const int needed = control.rect->Bottom() + kMargin - box.top;
-      if (needed > box.height) box.height = needed;
-      areas[g] = box;
-      if (tmpl.controls[static_cast<std::size_t>(g)].groupIndex == -1) {
-        bottom = std::max(bottom, box.Bottom() + kMargin);
+      ControlTemplate& box = tmpl.controls[static_cast<std::size_t>(g)];
+      const Rect inner = g == group ? *control.rect : Rect{};
+      if (g == group) {
+        const int needed = inner.Bottom() + kMargin - box.rect->top;
+        if (needed > box.rect->height) box.rect->height = needed;
       }
+      const int parent = box.groupIndex;
+      if (parent != -1) {
+        Rect& outer = *tmpl.controls[static_cast<std::size_t>(parent)].rect;
+        const int needed = box.rect->Bottom() + kMargin - outer.top;
+        if (needed > outer.height) outer.height = needed;
+      }
+      next[parent] =
+          std::max(next[parent], box.rect->Bottom() + (parent == -1 ? kMargin : kCellGap));
     }
-    if (group == -1) bottom = std::max(bottom, control.rect->Bottom() + kMargin);
+    if (group == -1) next[-1] = std::max(next[-1], control.rect->Bottom() + kMargin);
   }
   if (tmpl.rect.width <= 0) tmpl.rect.width = width;
-  if (tmpl.rect.height <= 0) tmpl.rect.height = std::max(bottom, 40);
+  if (tmpl.rect.height <= 0) tmpl.rect.height = std::max(next[-1], 40);
 }
 
 }  // namespace qx::ui

@@ -81,6 +81,35 @@ end
   EXPECT_GE(d.rect.height, d.controls[7].rect->Bottom());
 }
 
+TEST(ResourceParser, RowsAfterANestedGroupStartBelowIt) {
+  const ParsedResources parsed = ParseResources("t.qxr", R"x(
+dialog 107 child
+  group "Port"
+    group "Supported"
+      row "Highest" : edit 2898
+      row "Second" : edit 2899
+    end
+    row "Baud Rate" : combo 1422
+  end
+  group "Model"
+    row "Model" : combo 1855
+  end
+end
+)x");
+  ASSERT_TRUE(parsed.errors.empty()) << parsed.errors.front().ToString();
+  const std::vector<ControlTemplate>& c = parsed.dialogs[0].controls;
+  // Port, Supported, label, 2898, label, 2899, label, 1422, Model, label, 1855
+  ASSERT_EQ(c.size(), 11u);
+  const Rect port = *c[0].rect;
+  const Rect supported = *c[1].rect;
+  EXPECT_GE(supported.left, port.left);
+  EXPECT_GE(supported.Bottom(), c[5].rect->Bottom());  // the nested group holds its rows
+  EXPECT_GE(c[7].rect->top, supported.Bottom());       // the row after it starts below it
+  EXPECT_GE(port.Bottom(), c[7].rect->Bottom());       // and the outer group holds both
+  EXPECT_GE(c[8].rect->top, port.Bottom());            // the next group follows
+  EXPECT_EQ(c[6].rect->top, c[7].rect->top);           // a row's label and field share a line
+}
+
 TEST(ResourceParser, ReadsMenusWithGreyedEntries) {
   const ParsedResources parsed = ParseResources("m.qxr", R"x(
 menu 601
