@@ -5,6 +5,7 @@
 // the views at once; a destroyed window's view goes away.
 
 #include <QObject>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -38,6 +39,14 @@ class Renderer : public ui::WindowObserver {
   QWidget* WidgetOf(const ui::Window& window) const;
   QWidget* WidgetOf(const ui::Control& control) const;
 
+  // Which windows the operator may resize: their handlers place the controls anew when they
+  // hear the new size. Without a policy every window keeps the size its template gives.
+  using ResizePolicy = std::function<bool(const ui::Window&)>;
+  void SetResizePolicy(ResizePolicy policy) { resizePolicy_ = std::move(policy); }
+  bool MayResize(const ui::Window& window) const {
+    return resizePolicy_ && resizePolicy_(window);
+  }
+
   // True while a model change is being applied to the widgets: whatever the widgets do
   // meanwhile is not operator input.
   bool Applying() const { return applying_ > 0; }
@@ -49,6 +58,7 @@ class Renderer : public ui::WindowObserver {
   ui::WindowSystem& windows_;
   std::map<const ui::Window*, std::unique_ptr<WindowView>> views_;
   int applying_ = 0;
+  ResizePolicy resizePolicy_;
 };
 
 }  // namespace qx::qt

@@ -180,6 +180,7 @@ void WindowView::BuildControls() {
   for (const ControlView& view : controls_) {
     if (view.control->Row() < 0) byRows_ = false;
   }
+  resizable_ = IsTopLevel() && !byRows_ && renderer_.MayResize(window_);
   for (ControlView& view : controls_) CreateWidget(view);
   for (ControlView& view : controls_) {
     if (view.role == Role::SpinArrows) view.widget = Find(view.partner)->widget;
@@ -439,7 +440,12 @@ void WindowView::LayOutByCoordinates() {
     width = std::max(width, rect.Right());
     height = std::max(height, rect.Bottom());
   }
-  content_->setFixedSize(width, height);
+  if (resizable_) {
+    content_->setMinimumSize(std::min(width, 160), std::min(height, 120));
+    content_->resize(width, height);
+  } else {
+    content_->setFixedSize(width, height);
+  }
   if (IsTopLevel()) {
     frame_->layout()->addWidget(content_);
   } else {
@@ -820,7 +826,11 @@ void WindowView::ShowFrame(bool show) {
   if (!placed_) {
     placed_ = true;
     frame_->adjustSize();
-    if (!byRows_) {
+    if (resizable_) {
+      const ui::Rect client = window_.Geometry();
+      const int menu = menuBar_ != nullptr ? menuBar_->sizeHint().height() : 0;
+      frame_->resize(client.width, client.height + menu);
+    } else if (!byRows_) {
       frame_->setFixedSize(frame_->sizeHint());
     } else if (frame_->width() < window_.Geometry().width) {
       frame_->resize(window_.Geometry().width, frame_->height());
@@ -1138,6 +1148,7 @@ void WindowView::Apply(const ui::ChangeNotice& notice) {
       const ui::Rect rect = window_.Geometry();
       if (IsTopLevel()) {
         if (rect.left != 0 || rect.top != 0) frame_->move(rect.left, rect.top);
+        ApplyClientSize();
       } else if (host_->FirstTabHost() == nullptr) {
         frame_->setGeometry(rect.left, rect.top, rect.width, rect.height);
       }
@@ -1161,10 +1172,35 @@ void WindowView::Apply(const ui::ChangeNotice& notice) {
   }
 }
 
+void WindowView::ApplyClientSize() {
+  // The program sized the window; a window laid out by rows sizes itself.
+  if (byRows_) return;
+  const ui::Rect rect = window_.Geometry();
+  const QSize wanted(rect.width, rect.height);
+  if (wanted.isEmpty() || content_->size() == wanted) return;
+  if (resizable_) {
+    frame_->resize(frame_->size() + (wanted - content_->size()));
+    return;
+  }
+  content_->setFixedSize(wanted);
+  frame_->setMinimumSize(0, 0);
+  frame_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  frame_->layout()->activate();
+  frame_->setFixedSize(frame_->sizeHint());
+}
+
 // ---------------------------------------------------------------------------------------------
 // Operator input that is not a widget signal: keys and leaving an edit.
 
 bool WindowView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize && watched == content_) {
+    const ui::Rect client = window_.Geometry();
+    if (resizable_ && CanDeliver() && frame_->isVisible() &&
+        (content_->width() != client.width || content_->height() != client.height)) {
+      ui::input::Resize(window_, content_->width(), content_->height());
+    }
+    return false;
+  }
   if (event->type() == QEvent::KeyPress) {
     if (!CanDeliver()) return false;
     auto* key = static_cast<QKeyEvent*>(event);

@@ -108,6 +108,7 @@ class WindowView : public QObject {
   void SyncItems(ControlView& view);
   void ApplyItemChange(ControlView& view, ui::Change what, int index);
   void ShowFrame(bool show);
+  void ApplyClientSize();
   void EmbedPage(WindowView& page);
   TabHost* FirstTabHost() const;
 
@@ -121,6 +122,7 @@ class WindowView : public QObject {
   bool retired_ = false;
   bool placed_ = false;
   bool byRows_ = false;
+  bool resizable_ = false;
   std::unique_ptr<QWidget> frame_;
   QWidget* content_ = nullptr;
   QScrollArea* scroll_ = nullptr;

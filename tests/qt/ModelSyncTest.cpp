@@ -130,3 +130,103 @@ TEST_F(QtUiTest, TabKey_MovesThroughTheControlsInTemplateOrder) {
 
 }  // namespace
 }  // namespace qx::test
+
+namespace qx::test {
+namespace {
+
+TEST_F(QtUiTest, ListEditedItemByItem_ShowsTheSameItemsAsTheModel) {
+  Open(950);
+  ui::Control* list = window.GetControl(3020);
+  auto* widget = As<QListWidget>(3020);
+  // A log: newest entry on top, the oldest dropped once the list is full.
+  for (int i = 0; i < 20; ++i) {
+    list->InsertItem(0, "entry " + std::to_string(i));
+    if (list->ItemCount() > 8) list->DeleteItem(list->ItemCount() - 1);
+  }
+  list->SetItemData(2, 7);
+  list->SetSelection(1);
+
+  ASSERT_EQ(widget->count(), list->ItemCount());
+  for (int i = 0; i < list->ItemCount(); ++i) {
+    EXPECT_EQ(widget->item(i)->text().toStdString(), *list->ItemText(i)) << "item " << i;
+  }
+  EXPECT_EQ(widget->item(0)->text(), "entry 19");
+  EXPECT_EQ(widget->currentRow(), 1);
+  EXPECT_TRUE(events.empty());
+}
+
+TEST_F(QtUiTest, ComboItemInsertedBeforeTheSelection_KeepsTheSameItemSelected) {
+  Open(950);
+  ui::Control* combo = window.GetControl(1337);
+  combo->SetSelection(1);  // "Timed"
+  combo->InsertItem(0, "Auto", 9);
+
+  auto* widget = As<QComboBox>(1337);
+  EXPECT_EQ(widget->count(), 4);
+  EXPECT_EQ(widget->currentText(), "Timed");
+  EXPECT_EQ(widget->currentIndex(), combo->Selection());
+  combo->DeleteItem(2);
+  EXPECT_EQ(widget->count(), 3);
+  EXPECT_EQ(widget->currentIndex(), -1);
+  EXPECT_TRUE(events.empty());
+}
+
+class QtResizableTest : public QtUiTest {
+ protected:
+  QtResizableTest() {
+    frontEnd.GetRenderer().SetResizePolicy(
+        [](const ui::Window& w) { return w.TemplateId() == 951; });
+  }
+};
+
+TEST_F(QtResizableTest, OperatorResize_TellsTheWindowItsNewClientSize) {
+  Open(951);
+  QWidget* frame = frontEnd.GetRenderer().WidgetOf(window);
+  events.clear();
+
+  frame->resize(frame->width() + 100, frame->height() + 40);
+
+  const std::vector<ui::Event> resized = EventsOfType(ui::EventType::Resized);
+  ASSERT_EQ(resized.size(), 1u);
+  EXPECT_EQ(resized[0].width, 400);
+  EXPECT_EQ(resized[0].height, 240);
+  EXPECT_EQ(window.Geometry().width, 400);
+  EXPECT_EQ(window.Geometry().height, 240);
+}
+
+TEST_F(QtResizableTest, ControlsMovedByTheHandler_FollowAtOnce) {
+  Open(951);
+  window.SetEventHandler([this](ui::Event& event) {
+    if (event.type == ui::EventType::Resized) {
+      window.GetControl(3030)->Move(ui::Rect{10, 10, event.width - 100, event.height - 50});
+    }
+    return true;
+  });
+  QWidget* frame = frontEnd.GetRenderer().WidgetOf(window);
+  frame->resize(frame->width() + 60, frame->height());
+  EXPECT_EQ(WidgetOf(3030)->geometry(), QRect(10, 10, 260, 150));
+}
+
+TEST_F(QtResizableTest, SizeSetByTheProgram_ResizesWithoutNotification) {
+  Open(951);
+  events.clear();
+  ui::Rect rect = window.Geometry();
+  rect.width = 500;
+  window.Move(rect);
+  EXPECT_EQ(frontEnd.GetRenderer().ViewOf(window)->Content()->width(), 500);
+  EXPECT_TRUE(events.empty());
+}
+
+TEST_F(QtUiTest, WindowWithoutResizePolicy_KeepsItsTemplateSize) {
+  Open(951);
+  QWidget* frame = frontEnd.GetRenderer().WidgetOf(window);
+  EXPECT_EQ(frame->minimumSize(), frame->maximumSize());
+  ui::Rect rect = window.Geometry();
+  rect.height = 260;
+  window.Move(rect);
+  EXPECT_EQ(frontEnd.GetRenderer().ViewOf(window)->Content()->height(), 260);
+  EXPECT_TRUE(events.empty());
+}
+
+}  // namespace
+}  // namespace qx::test
