@@ -28,13 +28,23 @@ void ApplyToolStyle(QApplication& application) {
   application.setPalette(palette);
 }
 
-int RunWithQtFrontEnd(int& argc, char** argv, ui::WindowSystem& windows,
-                      const std::function<int(QtFrontEnd&)>& run) {
-  QApplication application(argc, argv);
+QtApplication::QtApplication(int& argc, char** argv, bool offscreenWithoutDisplay) {
+  const bool display = qEnvironmentVariableIsSet("DISPLAY") ||
+                       qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+                       qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+  if (offscreenWithoutDisplay && !display) qputenv("QT_QPA_PLATFORM", "offscreen");
+  application_ = std::make_unique<QApplication>(argc, argv);
   QApplication::setApplicationName("qxtool");
   // The tool ends when its main window's modal run returns, not when a window closes.
   QApplication::setQuitOnLastWindowClosed(false);
-  ApplyToolStyle(application);
+  ApplyToolStyle(*application_);
+}
+
+QtApplication::~QtApplication() = default;
+
+int RunWithQtFrontEnd(int& argc, char** argv, ui::WindowSystem& windows,
+                      const std::function<int(QtFrontEnd&)>& run) {
+  QtApplication application(argc, argv, false);
   QtFrontEnd frontEnd(windows);
   return run(frontEnd);
 }

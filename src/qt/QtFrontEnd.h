@@ -23,6 +23,20 @@ namespace qx::qt {
 // The look every window of the tool shares (style, palette), applied to the application.
 void ApplyToolStyle(QApplication& application);
 
+// The QApplication of one run, with the tool's look. A scripted run may ask to be drawn
+// offscreen when the machine has no display (and no Qt platform was chosen), so that scripts
+// and their screenshots work on a server; the interactive tool needs a display.
+class QtApplication {
+ public:
+  QtApplication(int& argc, char** argv, bool offscreenWithoutDisplay);
+  ~QtApplication();
+  QtApplication(const QtApplication&) = delete;
+  QtApplication& operator=(const QtApplication&) = delete;
+
+ private:
+  std::unique_ptr<QApplication> application_;
+};
+
 // The renderer and the Qt desktop for one window system, built in that order and torn down
 // in reverse. Needs a QApplication for its whole life.
 class QtFrontEnd {

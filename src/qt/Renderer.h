@@ -43,9 +43,7 @@ class Renderer : public ui::WindowObserver {
   // hear the new size. Without a policy every window keeps the size its template gives.
   using ResizePolicy = std::function<bool(const ui::Window&)>;
   void SetResizePolicy(ResizePolicy policy) { resizePolicy_ = std::move(policy); }
-  bool MayResize(const ui::Window& window) const {
-    return resizePolicy_ && resizePolicy_(window);
-  }
+  bool MayResize(const ui::Window& window) const { return resizePolicy_ && resizePolicy_(window); }
 
   // True while a model change is being applied to the widgets: whatever the widgets do
   // meanwhile is not operator input.

@@ -583,21 +583,16 @@ void WindowView::FillGrid(QGridLayout& grid, int groupIndex, std::vector<QWidget
     inputColumns = std::max(inputColumns, inputs - (caption ? 1 : 0));
   }
   const int firstInput = labelled ? 1 : 0;
-  // Template columns that hold something, in order; each becomes one grid column.
-  std::set<int> used;
+  // A row's controls take the grid columns one after another; an up-down drawn inside its
+  // edit and a spacer keeping its column open in the template take none, so that the inputs
+  // of rows with and without up-downs line up.
+  int span = firstInput + 1;
   for (const auto& [row, cells] : rows) {
     if (isWide(cells)) continue;
-    const int offset = isCaptionRow(cells) ? 0 : firstInput;
-    for (const ControlView* cell : cells) {
-      if (!isSpacer(*cell)) used.insert(cell->control->Column() + offset);
-    }
+    int column = isCaptionRow(cells) ? 0 : firstInput;
+    for (const ControlView* cell : cells) column += isSpacer(*cell) ? 0 : 1;
+    span = std::max(span, column);
   }
-  std::map<int, int> gridColumn;
-  for (int column : used) {
-    const int next = static_cast<int>(gridColumn.size());
-    gridColumn[column] = next;
-  }
-  const int span = std::max(static_cast<int>(gridColumn.size()), firstInput + 1);
   if (labelled) labelledGrids_.push_back(LabelledGrid{&grid, inputColumns});
   int gridRow = 0;
   for (const auto& [row, cells] : rows) {
@@ -619,14 +614,14 @@ void WindowView::FillGrid(QGridLayout& grid, int groupIndex, std::vector<QWidget
       grid.addWidget(first.widget, gridRow++, 0, 1, span + 1);
       continue;
     }
-    const int offset = isCaptionRow(cells) ? 0 : firstInput;
+    int column = isCaptionRow(cells) ? -1 : firstInput - 1;
     for (std::size_t i = 0; i < cells.size(); ++i) {
       const ControlView* cell = cells[i];
       if (isSpacer(*cell)) {
         cell->widget->hide();
         continue;
       }
-      const int column = gridColumn.at(cell->control->Column() + offset);
+      ++column;
       // Inputs fill their column (so that a column of inputs has one width); captions,
       // buttons and check boxes keep their own width, and the last of a row may reach into
       // the columns after it rather than widening its own for the rows below.
