@@ -90,6 +90,8 @@ CCtrlToolDlg::CCtrlToolDlg(AppContext& app)
 }
 
 CCtrlToolDlg::~CCtrlToolDlg() {
+  // The window goes first, while the pages and companions its destruction touches still exist.
+  window_.Destroy();
   if (registered_) {
     app_.Notifier().Unregister(*this);
     app_.ToolWindows().Remove(window_);
