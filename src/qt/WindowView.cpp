@@ -558,11 +558,17 @@ void WindowView::FillGrid(QGridLayout& grid, int groupIndex, std::vector<QWidget
     return cells.size() > 1 && cells.front()->role == Role::Label &&
            cells.front()->control->Column() == 0;
   };
-  // Empty texts only hold a column open in the template (beside an up-down that is drawn
-  // inside its edit here); they take no place.
-  auto isSpacer = [](const ControlView& cell) {
+  // An empty text that holds open the column an up-down takes in other rows takes no place:
+  // here the up-down is drawn inside its edit. Other empty texts keep their column.
+  std::set<int> arrowColumns;
+  for (const ControlView& view : controls_) {
+    if (view.role == Role::SpinArrows && view.control->GroupIndex() == groupIndex) {
+      arrowColumns.insert(view.control->Column());
+    }
+  }
+  auto isSpacer = [&arrowColumns](const ControlView& cell) {
     return cell.role == Role::Label && cell.control->Id() == -1 && cell.control->Text().empty() &&
-           cell.control->Column() > 0;
+           cell.control->Column() > 0 && arrowColumns.count(cell.control->Column()) != 0;
   };
   auto isWide = [](const std::vector<ControlView*>& cells) {
     const Role role = cells.front()->role;
