@@ -222,6 +222,13 @@ TEST_F(ScriptRunnerTest, PrintShowsTheFieldsThatApply) {
   EXPECT_EQ(printed[8], "40010 MenuItem enabled=1 text=\"Ask\"");
 }
 
+TEST_F(ScriptRunnerTest, PrintOfATemplateNumberShowsThatWindow) {
+  EXPECT_EQ(Run("print 9100\nmenu 40010\nprint 9101\nclick 2\nprint 9101\n"), 2);
+  EXPECT_NE(out.str().find("9100 Window enabled=1 visible=1 text=\"Main\"\n"), std::string::npos);
+  EXPECT_NE(out.str().find("9101 Window enabled=1 visible=1 text=\"Ask\"\n"), std::string::npos);
+  EXPECT_EQ(err.str(), "line 5: unknown id 9101\n");  // the dialog has ended
+}
+
 TEST_F(ScriptRunnerTest, SpinAndSelectAndTabReachTheWindow) {
   EXPECT_EQ(Run("spin 1101 -2\nselect 1102 1\ntab 1\ncommit 1100\n"), 0);
   EXPECT_EQ(host.log[0], "notify 1101 -722 pos 5 delta -2");

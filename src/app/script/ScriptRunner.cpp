@@ -559,6 +559,19 @@ bool ScriptRunner::Print(const std::vector<std::string>& words) {
       return true;
     }
   }
+  // A window by its template number: the one shown, else any that exists.
+  ui::Window* found = nullptr;
+  for (ui::Window* window : windows_.Windows()) {
+    if (window->Exists() && window->TemplateId() == *id &&
+        (found == nullptr || (!found->IsVisible() && window->IsVisible()))) {
+      found = window;
+    }
+  }
+  if (found != nullptr) {
+    out_ << *id << " Window enabled=" << found->IsEnabled() << " visible=" << found->IsVisible()
+         << " text=" << QuoteForOutput(found->Title()) << '\n';
+    return true;
+  }
   Fail("unknown id " + words[1]);
   return false;
 }
