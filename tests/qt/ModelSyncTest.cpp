@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 
 #include "QtFixture.h"
@@ -226,6 +227,46 @@ TEST_F(QtUiTest, WindowWithoutResizePolicy_KeepsItsTemplateSize) {
   window.Move(rect);
   EXPECT_EQ(frontEnd.GetRenderer().ViewOf(window)->Content()->height(), 260);
   EXPECT_TRUE(events.empty());
+}
+
+}  // namespace
+}  // namespace qx::test
+
+namespace qx::test {
+namespace {
+
+TEST(QtRendererStart, WindowsThatExistAlready_AreMirroredWithTheirPages) {
+  ui::ResourceRegistry resources;
+  resources.AddFile("qt-test.qxr", kQtTestResources);
+  ui::WindowSystem windows{resources};
+  ui::Window main{windows};
+  ui::Window page{windows};
+  ASSERT_TRUE(main.Create(952));
+  ASSERT_TRUE(page.Create(953, &main));
+  page.Show(true);
+
+  qt::Renderer renderer{windows};
+
+  ASSERT_NE(renderer.WidgetOf(main), nullptr);
+  ASSERT_NE(renderer.WidgetOf(page), nullptr);
+  EXPECT_TRUE(renderer.WidgetOf(*main.GetControl(1244))->isAncestorOf(renderer.WidgetOf(page)));
+}
+
+TEST_F(QtUiTest, ProgressBar_FollowsRangeAndPosition) {
+  resources.AddFile("progress.qxr", R"(dialog 960 caption "" size 300 70
+  progress 1013 at 12 12 276 16 range 0 100
+  text 1015 "" at 12 38 276 20
+end
+)");
+  Open(960);
+  window.GetControl(1013)->SetRange(0, 40);
+  window.GetControl(1013)->SetPos(10);
+  window.GetControl(1015)->SetText("Reading all settings");
+  auto* bar = As<QProgressBar>(1013);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->maximum(), 40);
+  EXPECT_EQ(bar->value(), 10);
+  EXPECT_EQ(As<QLabel>(1015)->text(), "Reading all settings");
 }
 
 }  // namespace
