@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <sstream>
+#include <tuple>
 
 namespace qx::sim {
 namespace {
@@ -40,6 +41,7 @@ enum SeqField : int {
   kSqPGB,
   kSqFieldCount
 };
+static_assert(kSqFieldCount == std::tuple_size_v<CameraCore::SequencerEntry>);
 constexpr std::string_view kSequencerStems[kSqFieldCount] = {
     "SQF",   "SQNI",  "SQHB",  "SQVB",  "SQW",  "SQH",  "SQOX", "SQOY", "SQGA",  "SQPE",
     "SQPER", "SQPEG", "SQPEB", "SQLUT", "SQBL", "SQGR", "SQGG", "SQGB", "SQPGR", "SQPGB"};
@@ -654,7 +656,10 @@ CameraCore::Result CameraCore::PairCommand(std::string_view name, char op, std::
 }
 
 CameraCore::Limits CameraCore::SequencerLimits(int field, int entry) const {
-  const auto& e = current_.sequencer[entry - 1];
+  return SequencerLimitsOf(current_.sequencer[entry - 1], field);
+}
+
+CameraCore::Limits CameraCore::SequencerLimitsOf(const SequencerEntry& e, int field) const {
   const int w = config_.sensorWidth / e[kSqHB];
   const int h = config_.sensorHeight / e[kSqVB];
   switch (field) {
@@ -942,8 +947,14 @@ bool CameraCore::LoadNonVolatile(std::string_view text) {
       std::int32_t entry = 0;
       std::array<std::int32_t, kSqFieldCount> values{};
       if (ParseNumber(name.substr(2), entry) == NumberStatus::Ok && entry >= 1 &&
-          entry <= kSequencerEntries && SplitValues(value, values)) {
-        s.sequencer[entry - 1] = values;
+          entry <= kSequencerEntries && SplitValues(value, values) && values[kSqHB] >= 1 &&
+          values[kSqHB] <= 2 && values[kSqVB] >= 1 && values[kSqVB] <= 2) {
+        bool valid = true;
+        for (int field = 0; field < kSqFieldCount; ++field) {
+          const Limits limits = SequencerLimitsOf(values, field);
+          valid = valid && values[field] >= limits.min && values[field] <= limits.max;
+        }
+        if (valid) s.sequencer[entry - 1] = values;
       }
     } else if (const int index = IndexOf(name); index >= 0) {
       std::int32_t v = 0;
@@ -953,13 +964,13 @@ bool CameraCore::LoadNonVolatile(std::string_view text) {
       // Sensor-dependent values carry placeholder limits in the table; they are checked
       // against this camera's sensor instead.
       const std::string_view m = specs_[index].mnemonic;
-      const bool regionValue =
-          m == "WTC" || m == "OFC" || m == "HTL" || m == "OFL" || m.substr(0, 3) == "SMR";
-      if (regionValue && ParseNumber(value, v) == NumberStatus::Ok && v >= 0 &&
-          v <= std::max(config_.sensorWidth, config_.sensorHeight)) {
-        const bool horizontal =
-            m == "WTC" || m == "OFC" || m.substr(0, 4) == "SMRW" || m.substr(0, 5) == "SMROX";
-        if (v <= (horizontal ? config_.sensorWidth : config_.sensorHeight)) s.plain[index] = v;
+      const bool horizontal =
+          m == "WTC" || m == "OFC" || m.substr(0, 4) == "SMRW" || m.substr(0, 5) == "SMROX";
+      const bool vertical =
+          m == "HTL" || m == "OFL" || m.substr(0, 4) == "SMRH" || m.substr(0, 5) == "SMROY";
+      if ((horizontal || vertical) && ParseNumber(value, v) == NumberStatus::Ok && v >= 0 &&
+          v <= (horizontal ? config_.sensorWidth : config_.sensorHeight)) {
+        s.plain[index] = v;
       }
     }
   }

@@ -44,6 +44,9 @@ class CameraCore {
   static constexpr int kBlemishEntries = 200;
   static constexpr int kAreas = 4;
   static constexpr std::int32_t kUnlockCode = 5813207;
+  // The fields of one sequencer entry (frame count, next index, binning, region, gains,
+  // exposure times, LUT, black level).
+  using SequencerEntry = std::array<std::int32_t, 20>;
 
   CameraCore(CameraConfig config, const Clock& clock);
 
@@ -67,7 +70,7 @@ class CameraCore {
  private:
   struct Settings {
     std::vector<std::int32_t> plain;
-    std::array<std::array<std::int32_t, 20>, kSequencerEntries> sequencer{};
+    std::array<SequencerEntry, kSequencerEntries> sequencer{};
     std::array<std::array<std::int32_t, kLutTableSize>, 3> lutTables{};
     std::array<std::array<std::int32_t, kLutPoints>, 3> lutPoints{};
   };
@@ -102,6 +105,7 @@ class CameraCore {
 
   Limits PlainLimits(int index) const;
   Limits SequencerLimits(int field, int entry) const;
+  Limits SequencerLimitsOf(const SequencerEntry& entry, int field) const;
   bool IsAllowedPlain(int index, std::int32_t value) const;
   std::int32_t& Plain(std::string_view mnemonic);
   std::int32_t Plain(std::string_view mnemonic) const;

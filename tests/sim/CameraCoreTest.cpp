@@ -515,12 +515,60 @@ TEST_F(CameraCoreTest, DamagedNonVolatileMemoryIsRefusedOrSkippedLineByLine) {
   EXPECT_FALSE(core_.LoadNonVolatile(""));
   EXPECT_TRUE(core_.LoadNonVolatile(
       "qxcam-sim state 1\narea 1 GA 300\narea 1 GA 99999\narea 9 GA 5\narea 1 WTC 5000\n"
-      "area x\nud \x01\x02\nblemish 7 1 1,1\narea 1 LUTSR 1,2\n"));
+      "area x\nud \x01\x02\nblemish 7 1 1,1\narea 1 LUTSR 1,2\narea 1 SMROH1 5\n"
+      "area 1 SQ2 1,2,0,1,1456,1088,0,0,100,18000,18000,18000,18000,0,0,100,100,100,100,100\n"
+      "area 1 SQ3 1,2,1,1,2000,1088,0,0,100,18000,18000,18000,18000,0,0,100,100,100,100,100\n"));
   Send("LD=1");
   EXPECT_EQ(Send("GA?"), "GA=300");
   EXPECT_EQ(Send("WTC?"), "WTC=1456");
   EXPECT_EQ(Send("UD?"), "UD=");
   EXPECT_EQ(Send("LUTSR?"), "LUTSR=0");
+  EXPECT_EQ(Send("SMROH1?"), "SMROH1=0");
+  EXPECT_EQ(Send("SQHB2?"), "SQHB2=1") << "a binning of 0 would divide by zero";
+  EXPECT_EQ(Send("SQW2?"), "SQW2=1456");
+  EXPECT_EQ(Send("SQW3?"), "SQW3=1456") << "wider than the sensor";
+}
+
+TEST_F(CameraCoreTest, RandomLinesAlwaysGetAReplyOfTheProtocol) {
+  std::uint32_t state = 12345;
+  auto next = [&] {
+    state = state * 1664525u + 1013904223u;
+    return state >> 24;
+  };
+  const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789=?,&-+ .\x01\xff";
+  const CommandTable table;
+  for (int i = 0; i < 20000; ++i) {
+    std::string line;
+    if (next() % 2) line = table.Mnemonic(static_cast<int>(next() * 640 / 256));
+    const int length = static_cast<int>(next() % 12);
+    for (int k = 0; k < length; ++k) line += alphabet[next() % alphabet.size()];
+    const std::string reply = Send(line);
+    const bool ok = reply == "COMPLETE" || reply.rfind("ERROR ", 0) == 0 ||
+                    (reply.find('=') != std::string::npos && reply.find('=') > 0);
+    ASSERT_TRUE(ok) << line << " -> " << reply;
+    clock_.Advance(100ms);
+  }
+}
+
+TEST_F(CameraCoreTest, CorruptedNonVolatileMemoryNeverBreaksTheCamera) {
+  Send("SA=1");
+  const std::string memory = core_.SaveNonVolatile();
+  std::uint32_t state = 99;
+  for (int round = 0; round < 200; ++round) {
+    std::string damaged = memory;
+    for (int k = 0; k < 20; ++k) {
+      state = state * 1664525u + 1013904223u;
+      damaged[(state >> 8) % damaged.size()] = static_cast<char>(state >> 24);
+    }
+    ManualClock clock;
+    CameraCore camera(CameraConfig::ForModel("4400"), clock);
+    camera.LoadNonVolatile(damaged);
+    for (const char* line : {"LD=1", "SQW5?", "SQOX5=100", "WTC=96", "OFC=1000", "HB=2", "LUTSR?",
+                             "BNUM?", "VSM?", "TMP0?"}) {
+      const std::string reply = camera.Execute(line).line;
+      EXPECT_FALSE(reply.empty()) << line;
+    }
+  }
 }
 
 TEST_F(CameraCoreTest, TemperatureRisesFrom25DegreesAfterPowerUp) {
