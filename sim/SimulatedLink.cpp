@@ -127,6 +127,7 @@ void SimulatedLink::Flush() {
   assembler_.Reset();
   outgoing_.clear();
   queuedBytes_ = 0;
+  txFree_ = TimePoint{};  // the discarded bytes no longer hold up the next reply
 }
 
 }  // namespace qx::sim

@@ -193,6 +193,18 @@ TEST_F(SimulatedLinkTest, BaudRateChangeAppliesAfterTheAcknowledgement) {
   EXPECT_EQ(link_->DueCount(t0 + slow * 21), 10u);
 }
 
+TEST_F(SimulatedLinkTest, FlushDiscardsPendingRepliesAndTheNextReplyIsNotHeldUp) {
+  Build();
+  const Duration byte = link_->ByteTime();
+  link_->Receive("MD?\r\nMD?\r\nMD?\r\n", clock_.Now());
+  link_->Flush();
+  EXPECT_FALSE(link_->NextWake().has_value());
+  clock_.Advance(byte * 20);
+  const TimePoint t0 = clock_.Now();
+  link_->Receive("GA?\r\n", t0);
+  EXPECT_EQ(link_->DueCount(t0 + byte * 13), 8u);
+}
+
 TEST_F(SimulatedLinkTest, FlashWritesAreHandedToTheSaver) {
   Build();
   std::string saved;
