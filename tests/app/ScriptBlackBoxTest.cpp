@@ -1,10 +1,5 @@
 // Runs the real qxtool binary headless, as automation and the black-box tests do.
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,24 +9,12 @@
 #include <vector>
 
 #include "support/TempDir.h"
-
-extern char** environ;
+#include "support/ToolProcess.h"
 
 namespace qx {
 namespace {
 
-struct RunResult {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using RunResult = test::ToolRun;
 
 class ScriptBlackBoxTest : public ::testing::Test {
  protected:
@@ -46,55 +29,18 @@ class ScriptBlackBoxTest : public ::testing::Test {
     return path;
   }
 
-  // Runs qxtool with the arguments; standard input comes from the text.
+  // Runs qxtool with the arguments; standard input comes from the text. The tool must not
+  // touch the user's preferences nor the machine's serial ports: its preferences go to a fresh
+  // file and COM1 names a device that does not exist.
   RunResult Run(const std::vector<std::string>& args, const std::string& input = "") {
-    const std::string inPath = dir_.File("stdin.txt");
-    const std::string outPath = dir_.File("stdout.txt");
-    const std::string errPath = dir_.File("stderr.txt");
-    std::ofstream(inPath, std::ios::binary) << input;
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    // The tool must not touch the user's preferences nor the machine's serial ports: its
-    // preferences go to a fresh file and COM1 names a device that does not exist.
-    std::vector<std::string> envStrings;
-    for (char** e = environ; *e != nullptr; ++e) {
-      const std::string entry(*e);
-      if (entry.rfind("QXTOOL_", 0) != 0) envStrings.push_back(entry);
-    }
-    envStrings.push_back("QXTOOL_REGISTRY=" + dir_.File("machine.reg"));
-    envStrings.push_back("QXTOOL_COM1=" + dir_.File("no-such-tty"));
-    std::vector<char*> env;
-    for (std::string& s : envStrings) env.push_back(s.data());
-    env.push_back(nullptr);
-    std::vector<std::string> argStrings{tool_};
-    argStrings.insert(argStrings.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& s : argStrings) argv.push_back(s.data());
-    argv.push_back(nullptr);
-
-    pid_t pid = 0;
-    RunResult result;
-    const int spawned =
-        posix_spawn(&pid, tool_.c_str(), &actions, nullptr, argv.data(), env.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return result;
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = ReadFile(outPath);
-    result.err = ReadFile(errPath);
-    return result;
+    return test::RunTool(
+        dir_.path(), args,
+        {{"QXTOOL_REGISTRY", dir_.File("machine.reg")}, {"QXTOOL_COM1", dir_.File("no-such-tty")}},
+        input);
   }
 
   test::TempDir dir_;
-  std::string tool_ = std::string(QX_BUILD_DIR) + "/src/qxtool";
+  std::string tool_ = test::ToolPath();
 };
 
 // The last lines of the output: what the script printed after the start-up, whose messages
