@@ -21,7 +21,10 @@ CameraConfig CameraConfig::ForModel(std::string_view model) {
   if (model == "8800" || model == "QX-8800M-RLNK") {
     config.modelName = "QX-8800M-RLNK";
   } else {
+    // A model the tool does not know: the tool then assumes the larger sensor but still
+    // reads the multi-ROI settings, so this camera has them (over its whole sensor).
     config.modelName = std::string(model);
+    config.multiRoi = true;
   }
   return config;
 }

@@ -22,7 +22,8 @@ struct CameraConfig {
   std::chrono::milliseconds autoBusyTime{1500};  // how long a one-shot auto function runs
 
   // "4400", "8800", a full model name, or any other name (an unknown model that reports
-  // that name and has the larger sensor, as the tool assumes for models it does not know).
+  // that name and has the larger sensor, as the tool assumes for models it does not know,
+  // and the multi-ROI block, which the tool reads from every model but the 8800).
   static CameraConfig ForModel(std::string_view model);
 };
 

@@ -323,6 +323,7 @@ TEST(CameraCoreModel, AnyOtherNameIsReportedWithTheLargeSensor) {
   CameraCore core(CameraConfig::ForModel("QX-1234C-TEST"), clock);
   EXPECT_EQ(core.Execute("MD?").line, "MD=QX-1234C-TEST");
   EXPECT_EQ(core.Execute("WTC?").line, "WTC=2064");
+  EXPECT_EQ(core.Execute("SMRW1?").line, "SMRW1=2064") << "the tool reads it from such a camera";
 }
 
 TEST_F(CameraCoreTest, QueryWithArgumentAndTwoValueSetAddressBlemishEntries) {
