@@ -13,7 +13,7 @@ struct CameraConfig {
   std::string modelName = "QX-4400M-RLNK";
   int sensorWidth = 1456;
   int sensorHeight = 1088;
-  bool multiRoi = true;  // the sensor multi-ROI block exists (QX-4400 sensor only)
+  bool multiRoi = true;  // the sensor multi-ROI block exists (all but the QX-8800)
   // Shortest exposure (us) while both binnings are x2: the smaller sensor's binned read-out
   // needs 3 us, the larger one has no such limit.
   int binnedMinExposure = 3;
