@@ -118,14 +118,6 @@ TEST(ClSerial2000, BothLibrariesServeACameraThroughTheFourFunctions) {
   }
 }
 
-TEST(ClSerial2000, OnlyTheLibraryInternalsAreHidden) {
-  Library lib(kGen2000A);
-  ASSERT_TRUE(lib.Loaded());
-  EXPECT_EQ(
-      lib.Get<void>("_ZN2qx3sim10CameraCore7ExecuteESt17basic_string_viewIcSt11char_traitsIcEE"),
-      nullptr);
-}
-
 TEST(ClSerial2000, IndexOutsideThePortsOrListedAsFailingIsRefused) {
   ScopedEnv env({{"QXSIM_CL_PORTS", "3"}, {"QXSIM_CL_INIT_FAIL", "1"}});
   Library lib(kGen2000A);
