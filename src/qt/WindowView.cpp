@@ -52,6 +52,9 @@ constexpr std::uint32_t kEditWantReturn = 0x1000;
 // Client height above which a window laid out by rows scrolls instead of growing; leaves room
 // for the title bar, the menu and a task bar on a 768-line screen.
 constexpr int kMaxClientHeight = 640;
+// Width range of the inputs that all one-input groups of a window share.
+constexpr int kWidestSharedInput = 180;
+constexpr int kNarrowestSharedInput = 120;
 // Room a vertical scroll bar takes beside a page.
 constexpr int kScrollBarAllowance = 20;
 // The frame and margins of a tab control's pane around a page.
@@ -465,16 +468,29 @@ void WindowView::LayOutByRows() {
   FillGrid(*grid, -1, &boxes);
   // Sizes are only final once the style has seen every widget.
   content_->ensurePolished();
-  AlignColumns();
+  AlignColumns(kWidestSharedInput);
   // Groups stack in one column; when that would not fit the screen they share two columns,
-  // in template order, the first column taking groups until it holds about half.
+  // in template order, the first column taking groups until it holds about half. Narrower
+  // shared inputs may be what makes two columns fit.
   int total = 0;
   for (QWidget* box : boxes) total += box->sizeHint().height() + outer->spacing();
-  int widest = 0;
-  for (QWidget* box : boxes) widest = std::max(widest, box->minimumSizeHint().width());
-  const bool twoColumns =
-      boxes.size() >= 2 && total > kMaxClientHeight &&
-      2 * widest + 12 + 24 + kScrollBarAllowance + kPaneAllowance <= AvailableWidth();
+  auto widestBox = [&boxes] {
+    int widest = 0;
+    for (QWidget* box : boxes) widest = std::max(widest, box->minimumSizeHint().width());
+    return widest;
+  };
+  const int overhead = 12 + 24 + kScrollBarAllowance + kPaneAllowance;
+  const bool tall = boxes.size() >= 2 && total > kMaxClientHeight;
+  int widest = widestBox();
+  if (tall && 2 * widest + overhead > AvailableWidth()) {
+    const int excess = (2 * widest + overhead - AvailableWidth() + 1) / 2;
+    if (excess <= kWidestSharedInput - kNarrowestSharedInput) {
+      AlignColumns(kWidestSharedInput - excess);
+      widest = widestBox();
+      if (2 * widest + overhead > AvailableWidth()) AlignColumns(kWidestSharedInput);
+    }
+  }
+  const bool twoColumns = tall && 2 * widestBox() + overhead <= AvailableWidth();
   auto ownedColumns = std::make_unique<QHBoxLayout>();
   QHBoxLayout* columns = ownedColumns.get();
   columns->setSpacing(12);
@@ -647,10 +663,9 @@ void WindowView::FillGrid(QGridLayout& grid, int groupIndex, std::vector<QWidget
   grid.setColumnStretch(span, 1);
 }
 
-void WindowView::AlignColumns() {
+void WindowView::AlignColumns(int sharedInputCap) {
   // Captions of every group share one width, and so do the first inputs, so that the groups
   // of a page line up with each other.
-  constexpr int kWidestSharedInput = 180;
   int captions = 0;
   int inputs = 0;
   for (const LabelledGrid& entry : labelledGrids_) {
@@ -671,7 +686,7 @@ void WindowView::AlignColumns() {
     }
   }
   // Groups with several inputs a row keep their natural widths.
-  inputs = std::min(inputs, kWidestSharedInput);
+  inputs = std::min(inputs, sharedInputCap);
   for (const LabelledGrid& entry : labelledGrids_) {
     entry.grid->setColumnMinimumWidth(0, captions);
     if (entry.inputColumns == 1) entry.grid->setColumnMinimumWidth(1, inputs);

@@ -97,7 +97,8 @@ class WindowView : public QObject {
   // Lays out the rows of the window (-1) or of a group box; top-level group boxes are handed
   // back in boxes when it is given, for arranging in columns.
   void FillGrid(QGridLayout& grid, int groupIndex, std::vector<QWidget*>* boxes);
-  void AlignColumns();
+  // Shares caption widths, and input widths up to the cap, among the window's groups.
+  void AlignColumns(int sharedInputCap);
   int AvailableWidth() const;
   void SetTabOrder();
   void BuildMenu();
