@@ -21,6 +21,7 @@
 #include "features/Reload.h"
 #include "integration/TransportSimProcess.h"
 #include "model/ParameterTable.h"
+#include "support/NullReloadHost.h"
 #include "ui/HeadlessDesktop.h"
 #include "ui/ResourceRegistry.h"
 #include "ui/WindowSystem.h"
@@ -36,18 +37,6 @@ class WireCounter : public qx::TrafficLogSink {
   }
   size_t bytes = 0;
   size_t lines = 0;
-};
-
-// Nothing to show: the benchmark runs without windows.
-class NoHost : public qx::ReloadHost {
- public:
-  int ReopenChannel() override { return 1; }
-  void EnableToolWindows(bool) override {}
-  void OpenProgress(const std::string&) override {}
-  void SetProgress(int) override {}
-  void CloseProgress() override {}
-  void ProcessPendingMessages() override {}
-  void ActivateMainWindow() override {}
 };
 
 struct RunResult {
@@ -88,7 +77,7 @@ bool RunOnce(int baud, RunResult& result) {
       qx::MainWindowFields fields;
       qx::FeatureContext features{context.Parameters(), controls, command, context.Model(),
                                   context.Mode(),       fields,   desktop};
-      NoHost host;
+      qx::test::NullReloadHost host;
       qx::CameraReload reload(features, host);
       reload.IdentifyModel();
       wire.bytes = 0;

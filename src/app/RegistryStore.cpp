@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "platform/FileSystem.h"
+#include "platform/LeadingInteger.h"
 
 namespace qx {
 
@@ -33,22 +34,6 @@ std::string WorkingDirectoryText() {
   return cwd;
 }
 
-// Leading decimal digits of a stored text, as a non-DWORD value is read as an integer. A text
-// without a leading digit is not a number at all and reads as missing rather than as 0, so a
-// damaged value can never turn into a baud rate of 0.
-std::optional<int> LeadingDigits(std::string_view text) {
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  if (i >= text.size() || !std::isdigit(static_cast<unsigned char>(text[i]))) return std::nullopt;
-  long long value = 0;
-  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
-    value = value * 10 + (text[i++] - '0');
-    if (value > INT_MAX) value = INT_MAX;
-  }
-  return static_cast<int>(negative ? -value : value);
-}
-
 }  // namespace
 
 CRegistryStore::CRegistryStore(platform::RegistryHive& hive) : hive_(hive) {
@@ -76,17 +61,21 @@ int CRegistryStore::ReadInteger(int index, int defaultValue, bool* ok) const {
   if (!name || !OpenKey()) return defaultValue;
   const auto value = hive_.Query(kKeyPath, name);
   if (!value) return defaultValue;
+  // A text without a leading digit is no number at all and reads as missing rather than as 0,
+  // so a damaged value can never turn into a baud rate of 0.
   std::optional<int> result;
   switch (value->type) {
     case platform::RegValue::Type::Dword:
       result = static_cast<int>(value->dword);
       break;
     case platform::RegValue::Type::String:
-      if (value->text.size() < kValueBufferSize) result = LeadingDigits(value->text);
+      if (value->text.size() < kValueBufferSize)
+        result = platform::ParseLeadingInteger(value->text);
       break;
     case platform::RegValue::Type::Binary:
       if (value->bytes.size() <= kValueBufferSize) {
-        result = LeadingDigits(std::string(value->bytes.begin(), value->bytes.end()));
+        result =
+            platform::ParseLeadingInteger(std::string(value->bytes.begin(), value->bytes.end()));
       }
       break;
   }

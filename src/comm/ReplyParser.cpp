@@ -1,5 +1,7 @@
 #include "comm/ReplyParser.h"
 
+#include "platform/LeadingInteger.h"
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -37,14 +39,7 @@ int ParseIntegerValue(std::string_view text) {
     }
     return any ? static_cast<int>(static_cast<uint32_t>(value)) : 0;
   }
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  long long value = 0;
-  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
-    value = std::min<long long>(value * 10 + (text[i++] - '0'), 1LL << 40);
-  }
-  return ClampToInt(negative ? -value : value);
+  return platform::ParseLeadingInteger(text).value_or(0);
 }
 
 int ParseAutoBase(std::string_view text) {

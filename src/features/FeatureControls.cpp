@@ -5,6 +5,7 @@
 #include <string>
 
 #include "comm/Command.h"
+#include "platform/LeadingInteger.h"
 #include "ui/Control.h"
 #include "ui/Window.h"
 
@@ -18,19 +19,6 @@ bool AlwaysUsesItemData(int controlId) {
 }
 
 constexpr int kReadBackTimeoutMs = 2500;
-
-int LeadingInteger(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  long long value = 0;
-  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
-    value = value * 10 + (text[i++] - '0');
-    if (value > INT_MAX) value = INT_MAX;
-  }
-  return static_cast<int>(negative ? -value : value);
-}
 
 }  // namespace
 
@@ -69,7 +57,7 @@ int FeatureControls::GetControlValue(int controlId) const {
   if (control == nullptr) return -1;
   switch (control->Kind()) {
     case ui::WidgetKind::EditBox:
-      return LeadingInteger(control->Text());
+      return platform::ParseLeadingInteger(control->Text()).value_or(0);
     case ui::WidgetKind::SpinBox:
       return control->GetPos();
     case ui::WidgetKind::DropList:

@@ -17,6 +17,7 @@
 #include "model/ParameterTable.h"
 #include "platform/RegistryHive.h"
 #include "support/FakeChannel.h"
+#include "support/NullReloadHost.h"
 #include "support/RecordingDesktop.h"
 #include "support/TempDir.h"
 #include "support/ToolProcess.h"
@@ -74,15 +75,7 @@ class StartupSimTest : public ::testing::Test {
     FeatureControls controls;
     MainWindowFields fields;
     FeatureContext features{table, controls, command, model, mode, fields, desktop};
-    struct : ReloadHost {
-      int ReopenChannel() override { return 1; }
-      void EnableToolWindows(bool) override {}
-      void OpenProgress(const std::string&) override {}
-      void SetProgress(int) override {}
-      void CloseProgress() override {}
-      void ProcessPendingMessages() override {}
-      void ActivateMainWindow() override {}
-    } host;
+    test::NullReloadHost host;
     CameraReload reload(features, host);
     std::vector<std::string> queries;
     for (int i = 0; i < static_cast<int>(table.Rows().size()); ++i) {
