@@ -195,6 +195,16 @@ TEST_F(QtUiTest, TypedTextOutsideTheRange_IsKeptInTheEditAndTheUpDownKeepsItsPos
   EXPECT_EQ(window.GetControl(1338)->Text(), "99999");
   EXPECT_EQ(spin->Editor()->text(), "99999");
   EXPECT_EQ(window.GetControl(1339)->GetPos(), 10);
+
+  // Leaving the field neither corrects nor restores the text: that is the window's decision.
+  events.clear();
+  PressKey(spin, Qt::Key_Tab);
+  const std::vector<ui::Event> commands = EventsOfType(EventType::Command);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].id, 1338);
+  EXPECT_EQ(commands[0].code, ui::notify::kEditLostFocus);
+  EXPECT_EQ(spin->Editor()->text(), "99999");
+  EXPECT_EQ(window.GetControl(1338)->Text(), "99999");
 }
 
 TEST_F(QtUiTest, ChoosingAListBoxRow_DeliversOneSelectionChange) {
