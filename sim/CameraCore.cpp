@@ -158,8 +158,9 @@ CameraCore::CameraCore(CameraConfig config, const Clock& clock)
     : config_(std::move(config)), clock_(clock), poweredAt_(clock.Now()) {
   const std::uint32_t bit = BaudRateBit(config_.baud);
   config_.supportedBaudMask |= bit;
-  for (const SettingSpec& spec : PlainSettings()) specs_.push_back(spec);
-  for (int i = 0; i < static_cast<int>(specs_.size()); ++i) indexOf_[specs_[i].mnemonic] = i;
+  for (const SettingDefinition& setting : PlainSettings()) definitions_.push_back(setting);
+  for (int i = 0; i < static_cast<int>(definitions_.size()); ++i)
+    indexOf_[definitions_[i].mnemonic] = i;
   modelName_ = config_.modelName;
   const Settings factory = FactorySettings();
   areas_.fill(factory);
@@ -205,7 +206,7 @@ int CameraCore::Baud() const {
 
 CameraCore::Settings CameraCore::FactorySettings() const {
   Settings s;
-  for (const SettingSpec& spec : specs_) s.plain.push_back(spec.initial);
+  for (const SettingDefinition& setting : definitions_) s.plain.push_back(setting.initial);
   const int w = config_.sensorWidth;
   const int h = config_.sensorHeight;
   auto set = [&](std::string_view name, std::int32_t v) { s.plain[IndexOf(name)] = v; };
@@ -333,15 +334,15 @@ CameraCore::Result CameraCore::Dispatch(std::string_view name, char op, std::str
 
 CameraCore::Result CameraCore::PlainCommand(int index, std::string_view name, char op,
                                             std::string_view value) {
-  const SettingSpec& spec = specs_[index];
+  const SettingDefinition& setting = definitions_[index];
   if (op == '?') {
     if (!value.empty()) return Result::Error(CameraError::BadSyntax);
-    if (spec.access == Access::WriteOnly) return Result::Error(CameraError::WriteOnly);
+    if (setting.access == Access::WriteOnly) return Result::Error(CameraError::WriteOnly);
     return Result::Ok(std::string(name) + "=" + std::to_string(QueryPlain(index)));
   }
   std::int32_t number = 0;
   const NumberStatus status = ParseNumber(value, number);
-  if (spec.access == Access::ReadOnly) {
+  if (setting.access == Access::ReadOnly) {
     // Setting files written by the tool carry the supported rates; writing back the
     // value the camera reports is harmless and acknowledged.
     if (name == "SBDRT" && status == NumberStatus::Ok && number == QueryPlain(index)) {
@@ -365,8 +366,8 @@ CameraCore::Result CameraCore::PlainCommand(int index, std::string_view name, ch
 }
 
 CameraCore::Limits CameraCore::PlainLimits(int index) const {
-  const SettingSpec& spec = specs_[index];
-  const std::string_view name = spec.mnemonic;
+  const SettingDefinition& setting = definitions_[index];
+  const std::string_view name = setting.mnemonic;
   const int hb = Plain("HB");
   const int vb = Plain("VB");
   const int w = config_.sensorWidth;
@@ -380,18 +381,18 @@ CameraCore::Limits CameraCore::PlainLimits(int index) const {
   if (name == "SMRH1" || name == "SMRH2") return {2, h};
   if (name == "SMROY1" || name == "SMROY2") return {0, h - 2};
   if (name == "PE" || name == "PER" || name == "PEG" || name == "PEB") {
-    return {hb == 2 && vb == 2 ? config_.binnedMinExposure : 1, spec.max};
+    return {hb == 2 && vb == 2 ? config_.binnedMinExposure : 1, setting.max};
   }
-  return {spec.min, spec.max};
+  return {setting.min, setting.max};
 }
 
 bool CameraCore::IsAllowedPlain(int index, std::int32_t value) const {
-  SettingSpec spec = specs_[index];
+  SettingDefinition setting = definitions_[index];
   const Limits limits = PlainLimits(index);
-  spec.min = limits.min;
-  spec.max = limits.max;
-  if (!IsAllowed(spec, value)) return false;
-  if (spec.mnemonic == "FCBDRT") {
+  setting.min = limits.min;
+  setting.max = limits.max;
+  if (!IsAllowed(setting, value)) return false;
+  if (setting.mnemonic == "FCBDRT") {
     return (static_cast<std::uint32_t>(value) & config_.supportedBaudMask) != 0;
   }
   return true;
@@ -428,7 +429,7 @@ void CameraCore::RescaleRegion(std::string_view size, std::string_view offset) {
 }
 
 CameraCore::Result CameraCore::SetPlain(int index, std::int32_t value, Duration& processing) {
-  const std::string_view name = specs_[index].mnemonic;
+  const std::string_view name = definitions_[index].mnemonic;
   std::int32_t& stored = current_.plain[index];
   if (name == "HB" || name == "VB") {
     const bool horizontal = name == "HB";
@@ -547,12 +548,12 @@ CameraCore::Result CameraCore::SetPlain(int index, std::int32_t value, Duration&
     return Result::Ok(kComplete);
   }
   if (name == "FCBDRT") baudChanged_ = true;
-  if (specs_[index].access == Access::ReadWrite) stored = value;
+  if (definitions_[index].access == Access::ReadWrite) stored = value;
   return Result::Ok(kComplete);
 }
 
 std::int32_t CameraCore::QueryPlain(int index) {
-  const std::string_view name = specs_[index].mnemonic;
+  const std::string_view name = definitions_[index].mnemonic;
   if (name == "ATCS") return exposureStatus_;
   if (name == "AWRS") return whiteStatus_;
   if (name == "SDRS") return shadingStatus_;
@@ -847,12 +848,12 @@ std::string CameraCore::SaveNonVolatile() const {
   out << "xmlvr " << xmlVersion_ << "\n";
   for (int a = 0; a < kAreas; ++a) {
     const Settings& s = areas_[a];
-    for (std::size_t i = 0; i < specs_.size(); ++i) {
-      if (specs_[i].access != Access::ReadWrite || specs_[i].mnemonic == "FCBDRT" ||
-          specs_[i].mnemonic == "XMLVR") {
+    for (std::size_t i = 0; i < definitions_.size(); ++i) {
+      if (definitions_[i].access != Access::ReadWrite || definitions_[i].mnemonic == "FCBDRT" ||
+          definitions_[i].mnemonic == "XMLVR") {
         continue;
       }
-      out << "area " << a << " " << specs_[i].mnemonic << " " << s.plain[i] << "\n";
+      out << "area " << a << " " << definitions_[i].mnemonic << " " << s.plain[i] << "\n";
     }
     for (int e = 0; e < kSequencerEntries; ++e) {
       out << "area " << a << " SQ" << e + 1 << " "
@@ -958,12 +959,12 @@ bool CameraCore::LoadNonVolatile(std::string_view text) {
       }
     } else if (const int index = IndexOf(name); index >= 0) {
       std::int32_t v = 0;
-      if (ParseNumber(value, v) == NumberStatus::Ok && IsAllowed(specs_[index], v)) {
+      if (ParseNumber(value, v) == NumberStatus::Ok && IsAllowed(definitions_[index], v)) {
         s.plain[index] = v;
       }
       // Sensor-dependent values carry placeholder limits in the table; they are checked
       // against this camera's sensor instead.
-      const std::string_view m = specs_[index].mnemonic;
+      const std::string_view m = definitions_[index].mnemonic;
       const bool horizontal =
           m == "WTC" || m == "OFC" || m.substr(0, 4) == "SMRW" || m.substr(0, 5) == "SMROX";
       const bool vertical =

@@ -124,7 +124,7 @@ class CameraCore {
   CameraConfig config_;
   const Clock& clock_;
   TimePoint poweredAt_{};
-  std::vector<SettingSpec> specs_;
+  std::vector<SettingDefinition> definitions_;
   std::unordered_map<std::string_view, int> indexOf_;
 
   Settings current_;

@@ -17,7 +17,7 @@ constexpr std::string_view kNandInputs = "0,1,5-17,21-23,26,27";
 
 // The sensor-dependent entries (OFL, HTL, OFC, WTC, SMR*) hold placeholders; the camera
 // core replaces their limits and defaults from the sensor size.
-constexpr SettingSpec kSettings[] = {
+constexpr SettingDefinition kSettings[] = {
     {"EB", 0, 1, 0},
     {"ST", 0, 0, 0, RO},
     {"HP", 0, 0, 0, RO},
@@ -302,14 +302,14 @@ bool ParseInt(std::string_view text, std::int32_t& out) {
 
 }  // namespace
 
-std::span<const SettingSpec> PlainSettings() {
+std::span<const SettingDefinition> PlainSettings() {
   return kSettings;
 }
 
-bool IsAllowed(const SettingSpec& spec, std::int32_t value) {
-  if (value < spec.min || value > spec.max) return false;
-  if (spec.allowed.empty()) return true;
-  std::string_view rest = spec.allowed;
+bool IsAllowed(const SettingDefinition& setting, std::int32_t value) {
+  if (value < setting.min || value > setting.max) return false;
+  if (setting.allowed.empty()) return true;
+  std::string_view rest = setting.allowed;
   while (!rest.empty()) {
     const auto comma = rest.find(',');
     const std::string_view item = rest.substr(0, comma);

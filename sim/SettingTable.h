@@ -17,7 +17,7 @@ enum class Access : std::uint8_t {
 // comma-separated numbers and ranges ("0,1,5-8"), for lists whose values have gaps.
 // Commands whose limits follow the sensor (region, multi-ROI, blemish positions) carry
 // placeholder limits here; CameraCore derives the real ones from the model.
-struct SettingSpec {
+struct SettingDefinition {
   std::string_view mnemonic;
   std::int32_t min;
   std::int32_t max;
@@ -29,9 +29,9 @@ struct SettingSpec {
 // Every plain integer command the camera knows, in command-table order. The families with
 // their own syntax (texts, sequencer entries, LUT tables and points, blemish positions,
 // user sets, unlock) are handled by CameraCore and are not listed here.
-std::span<const SettingSpec> PlainSettings();
+std::span<const SettingDefinition> PlainSettings();
 
-// Whether `value` is accepted by `spec` (range and, where given, the list of values).
-bool IsAllowed(const SettingSpec& spec, std::int32_t value);
+// Whether `value` is accepted by `setting` (range and, where given, the list of values).
+bool IsAllowed(const SettingDefinition& setting, std::int32_t value);
 
 }  // namespace qx::sim
