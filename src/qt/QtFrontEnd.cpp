@@ -84,4 +84,9 @@ bool SaveScreenshot(const Renderer& renderer, const ui::Window& window, const st
   return true;
 }
 
+bool QtFrontEnd::SaveScreenshot(const ui::Window& window, const std::string& pngPath,
+                                std::string* error) const {
+  return qt::SaveScreenshot(renderer_, window, pngPath, error);
+}
+
 }  // namespace qx::qt

@@ -45,6 +45,9 @@ class QtFrontEnd {
 
   Renderer& GetRenderer() { return renderer_; }
   QtDesktop& Desktop() { return desktop_; }
+  // See SaveScreenshot below.
+  bool SaveScreenshot(const ui::Window& window, const std::string& pngPath,
+                      std::string* error = nullptr) const;
 
  private:
   Renderer renderer_;

@@ -245,8 +245,11 @@ void WindowView::CreateWidget(ControlView& view) {
     case ui::ControlType::ComboBox: {
       view.role = Role::DropList;
       auto* combo = MakeChild<DropList>(content_);
-      combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-      combo->setMinimumContentsLength(6);
+      // In a laid-out row the list is as wide as its longest item; at an exact rectangle it
+      // keeps the rectangle (a list adjusting to its items would resize itself).
+      combo->setSizeAdjustPolicy(byRows_ ? QComboBox::AdjustToContents
+                                         : QComboBox::AdjustToMinimumContentsLengthWithIcon);
+      combo->setMinimumContentsLength(byRows_ ? 6 : 1);
       combo->setMaxVisibleItems(16);
       widget = combo;
       break;

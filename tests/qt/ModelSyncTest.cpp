@@ -115,6 +115,12 @@ TEST_F(QtUiTest, CoordinateTemplates_KeepTheirRectanglesAndClientSize) {
   EXPECT_EQ(WidgetOf(1)->geometry(), QRect(220, 140, 70, 24));
   QWidget* client = frontEnd.GetRenderer().ViewOf(window)->Content();
   EXPECT_EQ(client->size(), QSize(300, 200));
+  // A drop-down list shows its closed box in its rectangle, whatever its items.
+  EXPECT_EQ(WidgetOf(5002)->width(), 70);
+  EXPECT_LT(WidgetOf(5002)->height(), 120);
+  window.GetControl(5002)->AddItem("an item much longer than the list is wide");
+  EXPECT_EQ(WidgetOf(5002)->geometry().topLeft(), QPoint(220, 40));
+  EXPECT_EQ(WidgetOf(5002)->width(), 70);
 }
 
 TEST_F(QtUiTest, TabKey_MovesThroughTheControlsInTemplateOrder) {

@@ -56,6 +56,7 @@ end
 dialog 951 caption "Plot test" size 300 200
   plot 3030 at 10 10 200 150
   edit 5001 "" at 220 10 70 20
+  combo 5002 at 220 40 70 120 items "a" "b"
   button 1 "OK" at 220 140 70 24
   button 2 "Cancel" at 220 170 70 24
 end

@@ -70,7 +70,7 @@ TEST(ToolOnQt, MainWindowAndCompanionsOpenRenderAndCloseThroughTheExitQuestion) 
       shots.push_back(ShotName(*window));
     }
     const std::string mainPath = std::string(QX_BUILD_DIR) + "/screenshots/tool-main-window.png";
-    EXPECT_TRUE(qt::SaveScreenshot(frontEnd.GetRenderer(), *main, mainPath));
+    EXPECT_TRUE(frontEnd.SaveScreenshot(*main, mainPath));
     // Out of this tick: the exit question needs this timer to answer it.
     QTimer::singleShot(0, [main] { ui::input::RequestClose(*main); });
   });
