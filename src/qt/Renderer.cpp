@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QWidget>
 #include <vector>
 
 #include "qt/WindowView.h"
@@ -10,6 +11,38 @@
 #include "ui/WindowSystem.h"
 
 namespace qx::qt {
+namespace {
+
+// Sees every event of the application first and drops the operator's input to windows that
+// take none.
+class InputGate : public QObject {
+ public:
+  explicit InputGate(const Renderer& renderer) : renderer_(renderer) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::Wheel:
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::ShortcutOverride:
+      case QEvent::ContextMenu:
+        break;
+      default:
+        return false;
+    }
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    return widget != nullptr && !renderer_.AcceptsInput(widget);
+  }
+
+ private:
+  const Renderer& renderer_;
+};
+
+}  // namespace
 
 Renderer::Renderer(ui::WindowSystem& windows) : windows_(windows) {
   // Parents before children: a page needs its host's view to be placed in.
@@ -22,9 +55,12 @@ Renderer::Renderer(ui::WindowSystem& windows) : windows_(windows) {
     if (window->Exists() && views_.count(window) == 0) CreateView(*window);
   }
   windows_.AddObserver(*this);
+  inputGate_ = std::make_unique<InputGate>(*this);
+  QCoreApplication::instance()->installEventFilter(inputGate_.get());
 }
 
 Renderer::~Renderer() {
+  QCoreApplication::instance()->removeEventFilter(inputGate_.get());
   windows_.RemoveObserver(*this);
   std::vector<const ui::Window*> windows;
   for (const auto& [window, view] : views_) windows.push_back(window);
@@ -76,6 +112,19 @@ void Renderer::OnChange(const ui::ChangeNotice& notice) {
   ++applying_;
   view->Apply(notice);
   --applying_;
+}
+
+bool Renderer::AcceptsInput(const QWidget* widget) const {
+  // The innermost window view holding the widget decides; its window knows its parents.
+  // Other windows (message boxes, file dialogs, open lists) belong to nobody here, even when
+  // a disabled window is their parent: they are how the operator answers.
+  for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+    for (const auto& [window, view] : views_) {
+      if (view->Frame() == w) return window->IsReachable();
+    }
+    if (w->isWindow()) return true;
+  }
+  return true;
 }
 
 WindowView* Renderer::ViewOf(const ui::Window& window) const {

@@ -49,12 +49,19 @@ class Renderer : public ui::WindowObserver {
   // meanwhile is not operator input.
   bool Applying() const { return applying_ > 0; }
 
+  // Whether operator input may reach this widget: false inside a window that is disabled
+  // (or hidden), or inside a page of such a window. Such windows look as they are; like the
+  // platform's, a window disabled while a dialog runs does not grey its controls.
+  bool AcceptsInput(const QWidget* widget) const;
+
  private:
   void CreateView(ui::Window& window);
   void RetireView(const ui::Window& window);
 
   ui::WindowSystem& windows_;
   std::map<const ui::Window*, std::unique_ptr<WindowView>> views_;
+  // Drops input meant for windows that take none (see AcceptsInput).
+  std::unique_ptr<QObject> inputGate_;
   int applying_ = 0;
   ResizePolicy resizePolicy_;
 };

@@ -825,11 +825,8 @@ void WindowView::SyncWindow() {
     if (window_.Icon() != nullptr) {
       frame_->setWindowIcon(QIcon(QPixmap::fromImage(ImageOf(*window_.Icon()))));
     }
-    content_->setEnabled(window_.IsEnabled());
-    if (menuBar_ != nullptr) menuBar_->setEnabled(window_.IsEnabled());
-  } else {
-    frame_->setEnabled(window_.IsEnabled());
   }
+  // A disabled window keeps its look; the renderer's input gate keeps the operator out.
   ShowFrame(window_.IsVisible());
 }
 

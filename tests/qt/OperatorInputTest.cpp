@@ -272,14 +272,24 @@ TEST_F(QtUiTest, CloseBox_AsksTheWindowInsteadOfClosing) {
   EXPECT_TRUE(frame->isVisible()) << "the handler took the Cancel and kept the window";
 }
 
-TEST_F(QtUiTest, DisabledWindow_TakesNoInput) {
+TEST_F(QtUiTest, DisabledWindow_TakesNoInputUntilEnabledAgain) {
   Open(950);
+  QLineEdit* edit = As<QLineEdit>(1400);
+  edit->setFocus();
   window.Enable(false);
   events.clear();
 
   Click(As<QPushButton>(1432));
+  TypeKeys(edit, "zz");
+  Click(As<QCheckBox>(2540));
 
   EXPECT_TRUE(events.empty());
+  EXPECT_EQ(edit->text(), "abc");
+  EXPECT_FALSE(As<QCheckBox>(2540)->isChecked());
+
+  window.Enable(true);
+  Click(As<QPushButton>(1432));
+  EXPECT_EQ(EventsFor(1432).size(), 1u);
 }
 
 TEST_F(QtUiTest, PlotSurface_PaintsThroughTheHandlerAndReportsThePointer) {
