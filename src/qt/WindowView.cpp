@@ -55,6 +55,8 @@ constexpr int kMaxClientHeight = 640;
 // Width range of the inputs that all one-input groups of a window share.
 constexpr int kWidestSharedInput = 180;
 constexpr int kNarrowestSharedInput = 120;
+// How much further right the contents of a group inside a group start.
+constexpr int kNestedIndent = 12;
 // Room a vertical scroll bar takes beside a page.
 constexpr int kScrollBarAllowance = 20;
 // The frame and margins of a tab control's pane around a page.
@@ -618,7 +620,15 @@ void WindowView::FillGrid(QGridLayout& grid, int groupIndex, std::vector<QWidget
     for (const ControlView* cell : cells) column += isSpacer(*cell) ? 0 : 1;
     span = std::max(span, column);
   }
-  if (labelled) labelledGrids_.push_back(LabelledGrid{&grid, inputColumns});
+  if (labelled) labelledGrids_.push_back(LabelledGrid{&grid, inputColumns, nesting_});
+  // A row of buttons alone, in a group without inputs, sits together at its start.
+  bool anyInput = false;
+  for (const auto& [row, cells] : rows) {
+    for (const ControlView* cell : cells) {
+      anyInput = anyInput ||
+                 !(IsOwnWidth(*cell) || cell->role == Role::Label || cell->role == Role::GroupBox);
+    }
+  }
   int gridRow = 0;
   for (const auto& [row, cells] : rows) {
     const ControlView& first = *cells.front();
@@ -627,7 +637,9 @@ void WindowView::FillGrid(QGridLayout& grid, int groupIndex, std::vector<QWidget
       auto* inner = MakeLayout<QGridLayout>(box);
       inner->setContentsMargins(10, 8, 10, 10);
       const int boxIndex = static_cast<int>(index_.at(first.control));
+      if (boxes == nullptr) ++nesting_;
       FillGrid(*inner, boxIndex, nullptr);
+      if (boxes == nullptr) --nesting_;
       if (boxes != nullptr) {
         boxes->push_back(box);
       } else {
@@ -640,6 +652,22 @@ void WindowView::FillGrid(QGridLayout& grid, int groupIndex, std::vector<QWidget
       continue;
     }
     int column = isCaptionRow(cells) ? -1 : firstInput - 1;
+    const std::size_t firstCell = isCaptionRow(cells) ? 1 : 0;
+    const bool buttonsOnly =
+        !anyInput && cells.size() - firstCell >= 2 &&
+        std::all_of(cells.begin() + static_cast<std::ptrdiff_t>(firstCell), cells.end(),
+                    [](const ControlView* cell) { return cell->role == Role::PushButton; });
+    if (buttonsOnly) {
+      if (firstCell == 1)
+        grid.addWidget(first.widget, gridRow, 0, Qt::AlignLeft | Qt::AlignVCenter);
+      auto buttons = std::make_unique<QHBoxLayout>();
+      buttons->setSpacing(6);
+      for (std::size_t i = firstCell; i < cells.size(); ++i) buttons->addWidget(cells[i]->widget);
+      buttons->addStretch(1);
+      const int start = column + 1;
+      grid.addLayout(buttons.release(), gridRow++, start, 1, std::max(1, span - start));
+      continue;
+    }
     for (std::size_t i = 0; i < cells.size(); ++i) {
       const ControlView* cell = cells[i];
       if (isSpacer(*cell)) {
@@ -691,7 +719,8 @@ void WindowView::AlignColumns(int sharedInputCap) {
   // Groups with several inputs a row keep their natural widths.
   inputs = std::min(inputs, sharedInputCap);
   for (const LabelledGrid& entry : labelledGrids_) {
-    entry.grid->setColumnMinimumWidth(0, captions);
+    // A group inside a group starts further right by its frame and margin.
+    entry.grid->setColumnMinimumWidth(0, std::max(0, captions - kNestedIndent * entry.nesting));
     if (entry.inputColumns == 1) entry.grid->setColumnMinimumWidth(1, inputs);
   }
 }

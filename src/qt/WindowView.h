@@ -135,7 +135,9 @@ class WindowView : public QObject {
   struct LabelledGrid {
     QGridLayout* grid;
     int inputColumns;
+    int nesting;  // groups around it below the window's own
   };
+  int nesting_ = 0;
   std::vector<LabelledGrid> labelledGrids_;
   // Menu bar entries and commands, in the order of the window's menu items.
   std::vector<QAction*> menuActions_;
