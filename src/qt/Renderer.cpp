@@ -127,6 +127,13 @@ bool Renderer::AcceptsInput(const QWidget* widget) const {
   return true;
 }
 
+bool Renderer::IsWindowFrame(const QWidget* widget) const {
+  for (const auto& [window, view] : views_) {
+    if (view->Frame() == widget) return true;
+  }
+  return false;
+}
+
 WindowView* Renderer::ViewOf(const ui::Window& window) const {
   auto it = views_.find(&window);
   return it == views_.end() ? nullptr : it->second.get();

@@ -53,6 +53,8 @@ class Renderer : public ui::WindowObserver {
   // (or hidden), or inside a page of such a window. Such windows look as they are; like the
   // platform's, a window disabled while a dialog runs does not grey its controls.
   bool AcceptsInput(const QWidget* widget) const;
+  // Whether the widget is the outer widget of some window's view.
+  bool IsWindowFrame(const QWidget* widget) const;
 
  private:
   void CreateView(ui::Window& window);

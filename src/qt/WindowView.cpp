@@ -150,6 +150,7 @@ void WindowView::BuildFrame() {
     frame_ = std::move(scroll);
     frame_->hide();
   }
+  frame_->installEventFilter(this);
   content_ = MakeChild<QWidget>(frame_.get());
   content_->setObjectName("client");
   content_->installEventFilter(this);
@@ -1252,12 +1253,19 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event) {
     const int code = VirtualKeyOf(key->key());
     if (code == 0) return false;
     // A key the focused widget leaves travels up to its parents; it is one key-down, taken
-    // where it started (or at the client area when no control has the focus).
+    // at the control that has the focus, or at the window's frame when no control has it.
     QWidget* focus = QApplication::focusWidget();
-    const bool atFocus = watched == focus;
-    const bool atClient = watched == content_ && ControlOfWidget(focus) == nullptr;
-    if (!atFocus && !atClient) return false;
     ui::Control* control = ControlOfWidget(watched);
+    if (control != nullptr) {
+      if (watched != focus) return false;
+    } else if (watched == frame_.get()) {
+      for (const QWidget* w = focus; w != nullptr && w != frame_.get(); w = w->parentWidget()) {
+        // Taken already by a control, or by a page inside this window.
+        if (ControlOfWidget(w) != nullptr || renderer_.IsWindowFrame(w)) return false;
+      }
+    } else {
+      return false;
+    }
     const bool shift = (key->modifiers() & Qt::ShiftModifier) != 0 || key->key() == Qt::Key_Shift;
     const bool ctrl =
         (key->modifiers() & Qt::ControlModifier) != 0 || key->key() == Qt::Key_Control;
@@ -1268,8 +1276,9 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event) {
                                  (kEditMultiLine | kEditWantReturn);
     ui::input::PressKey(window_, control, code, shift, ctrl);
     // Enter and Escape belong to the window's own key handling (apply an edit, OK, Cancel);
-    // other keys also do their usual work in the widget.
-    return enterOrEscape && !wantsReturn;
+    // other keys also do their usual work in the widget. At the frame the key has been
+    // everywhere below already.
+    return control == nullptr || (enterOrEscape && !wantsReturn);
   }
   if (event->type() == QEvent::FocusOut) {
     if (!CanDeliver()) return false;

@@ -7,7 +7,6 @@
 // entry points, exactly as a script would drive them.
 
 #include <QObject>
-#include <QPointer>
 #include <map>
 #include <memory>
 #include <vector>

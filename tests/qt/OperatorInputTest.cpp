@@ -322,3 +322,56 @@ TEST_F(QtUiTest, PlotSurface_PaintsThroughTheHandlerAndReportsThePointer) {
 
 }  // namespace
 }  // namespace qx::test
+
+namespace qx::test {
+namespace {
+
+TEST_F(QtUiTest, KeyWithNoControlFocused_ReachesTheWindowOnce) {
+  resources.AddFile("plain.qxr", R"(dialog 961 caption "Plain" size 200 60
+  text "Nothing here takes the focus" at 10 10 180 20
+end
+)");
+  handle = false;
+  Open(961);
+  QWidget* frame = frontEnd.GetRenderer().WidgetOf(window);
+  frame->setFocus();
+  events.clear();
+
+  PressKey(frame, Qt::Key_B);
+  PressKey(frame, Qt::Key_Return);
+
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[0].type, EventType::KeyDown);
+  EXPECT_EQ(events[0].key, 'B');
+  EXPECT_EQ(events[0].control, nullptr);
+  EXPECT_EQ(events[0].id, 0);
+  EXPECT_EQ(events[1].key, ui::vk::kEnter);
+  // Unhandled Enter is the window's OK.
+  EXPECT_EQ(events[2].type, EventType::Command);
+  EXPECT_EQ(events[2].id, ui::kIdOk);
+}
+
+TEST_F(QtUiTest, KeyInAPage_ReachesThePageOnceNotItsHost) {
+  ui::Window page(windows);
+  std::vector<ui::Event> pageEvents;
+  page.SetEventHandler([&](ui::Event& event) {
+    pageEvents.push_back(event);
+    return true;
+  });
+  window.SetInitHandler([&] { ASSERT_TRUE(page.Create(953, &window)); });
+  Open(952);
+  page.Show(true);
+  QWidget* edit = frontEnd.GetRenderer().WidgetOf(*page.GetControl(6001));
+  edit->setFocus();
+  events.clear();
+
+  PressKey(edit, Qt::Key_F5);
+
+  ASSERT_EQ(pageEvents.size(), 1u);
+  EXPECT_EQ(pageEvents[0].key, ui::vk::kF1 + 4);
+  EXPECT_EQ(pageEvents[0].id, 6001);
+  EXPECT_TRUE(events.empty());
+}
+
+}  // namespace
+}  // namespace qx::test
