@@ -114,6 +114,7 @@ void WindowView::Retire() {
   for (ControlView& view : controls_) {
     if (view.widget != nullptr) view.widget->removeEventFilter(this);
   }
+  for (const auto& [list, control] : openLists_) list->removeEventFilter(this);
   if (frame_ == nullptr) return;
   frame_->hide();
   if (!IsTopLevel()) {
@@ -378,6 +379,9 @@ void WindowView::ConnectInput(ControlView& view) {
       connect(combo, &DropList::popupChanged, this, [this, control](bool open) {
         if (CanDeliver()) ui::input::DropDown(*control, open);
       });
+      // Keys pressed in the open list are key-downs on the list for the window too.
+      combo->view()->installEventFilter(this);
+      openLists_[combo->view()] = control;
       break;
     }
     case Role::ListBox:
@@ -1252,6 +1256,17 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const int code = VirtualKeyOf(key->key());
     if (code == 0) return false;
+    if (auto list = openLists_.find(watched); list != openLists_.end()) {
+      // The open list itself picks or closes with Enter and Escape (reported as a selection
+      // and as closing); every other key is also the window's key-down.
+      if (code != ui::vk::kEnter && code != ui::vk::kEscape) {
+        ui::input::PressKey(
+            window_, list->second, code,
+            (key->modifiers() & Qt::ShiftModifier) != 0 || key->key() == Qt::Key_Shift,
+            (key->modifiers() & Qt::ControlModifier) != 0 || key->key() == Qt::Key_Control);
+      }
+      return false;
+    }
     // A key the focused widget leaves travels up to its parents; it is one key-down, taken
     // at the control that has the focus, or at the window's frame when no control has it.
     QWidget* focus = QApplication::focusWidget();

@@ -130,6 +130,8 @@ class WindowView : public QObject {
   std::vector<ControlView> controls_;
   std::map<const ui::Control*, std::size_t> index_;
   std::map<const QObject*, ui::Control*> owners_;
+  // The list views of drop-down lists, which take the keys while open.
+  std::map<QObject*, ui::Control*> openLists_;
   // Grids whose rows start with captions, with the number of input columns they have.
   struct LabelledGrid {
     QGridLayout* grid;

@@ -87,6 +87,10 @@ TEST_F(QtUiTest, PickingAComboItem_DeliversOneSelectionChangeWithTheNewSelection
   QAbstractItemView* list = combo->view();
   PressKey(list, Qt::Key_Down);
   PressKey(list, Qt::Key_Down);
+  const std::vector<ui::Event> keys = EventsOfType(EventType::KeyDown);
+  ASSERT_EQ(keys.size(), 2u) << "keys in the open list are key-downs on the list";
+  EXPECT_EQ(keys[0].id, 1337);
+  EXPECT_EQ(keys[0].key, 40);
   PressKey(list, Qt::Key_Return);
   ASSERT_TRUE(WaitUntil([combo] { return !combo->view()->isVisible(); }));
 
