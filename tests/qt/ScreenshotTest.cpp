@@ -8,9 +8,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
+#include <algorithm>
+#include <cctype>
 
 #include "QtFixture.h"
 #include "qt/ControlWidgets.h"
+#include "ui/EmbeddedResources.h"
+#include "ui/ResourceParser.h"
 
 namespace qx::test {
 namespace {
@@ -42,12 +46,34 @@ void ExpectNothingClipped(QWidget* root) {
   }
 }
 
+// Every dialog template of the embedded resources, so that a window added later is covered
+// without an edit here. Pages (child templates) are shown inside the main window.
 struct WindowCase {
-  const char* name;  // screenshot file
-  int id;            // template number, 0: by name
-  const char* templateName;
-  bool page;  // a child page shown inside the main window
+  int id = 0;  // template number, 0: by name
+  std::string templateName;
+  bool page = false;
+  std::string name;  // screenshot file and test name
 };
+
+std::vector<WindowCase> EmbeddedWindows() {
+  std::vector<WindowCase> cases;
+  for (const ui::EmbeddedFile& file : ui::EmbeddedResourceFiles()) {
+    for (const ui::DialogTemplate& dialog : ui::ParseResources(file.name, file.text).dialogs) {
+      WindowCase c;
+      c.id = dialog.id;
+      c.templateName = dialog.name;
+      c.page = dialog.child;
+      std::string name = dialog.id != 0 ? std::to_string(dialog.id) : dialog.name;
+      if (!dialog.caption.empty() && dialog.id != 0) name += "-" + dialog.caption;
+      for (char& ch : name) {
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+      }
+      c.name = "window_" + name;
+      cases.push_back(c);
+    }
+  }
+  return cases;
+}
 
 class ToolWindowScreenshot : public ::testing::TestWithParam<WindowCase> {
  protected:
@@ -63,14 +89,12 @@ TEST_P(ToolWindowScreenshot, OpensRendersAndShowsEverythingUncut) {
   ASSERT_TRUE(resources.Errors().empty()) << resources.Errors().front().ToString();
   if (c.page) {
     ASSERT_TRUE(main.Create("Control Tool Body"));
-    ASSERT_TRUE(window.Create(c.id, &main));
+    ASSERT_TRUE(c.id != 0 ? window.Create(c.id, &main) : window.Create(c.templateName, &main));
     main.GetControl(1244)->AddItem(window.Title().empty() ? c.name : window.Title(), 0);
     main.GetControl(1244)->SetSelection(0);
     main.Show(true);
-  } else if (c.id != 0) {
-    ASSERT_TRUE(window.Create(c.id));
   } else {
-    ASSERT_TRUE(window.Create(std::string(c.templateName)));
+    ASSERT_TRUE(c.id != 0 ? window.Create(c.id) : window.Create(c.templateName));
   }
   window.Show(true);
   qt::WindowView* view = frontEnd.GetRenderer().ViewOf(window);
@@ -91,26 +115,19 @@ TEST_P(ToolWindowScreenshot, OpensRendersAndShowsEverythingUncut) {
   ExpectNothingClipped(view->Content());
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, ToolWindowScreenshot,
-                         ::testing::Values(WindowCase{"progress-105", 105, nullptr, false},
-                                           WindowCase{"main-window", 0, "Control Tool Body", false},
-                                           WindowCase{"communication-102", 102, nullptr, false},
-                                           WindowCase{"terminal-117", 117, nullptr, false},
-                                           WindowCase{"lut-104", 104, nullptr, false},
-                                           WindowCase{"page-112-user-a", 112, nullptr, true},
-                                           WindowCase{"page-113-user-b", 113, nullptr, true},
-                                           WindowCase{"page-114-user-c", 114, nullptr, true},
-                                           WindowCase{"page-115-user-d", 115, nullptr, true},
-                                           WindowCase{"page-123-user-e", 123, nullptr, true},
-                                           WindowCase{"page-125-user-e", 125, nullptr, true},
-                                           WindowCase{"page-107-factory-a", 107, nullptr, true}),
+INSTANTIATE_TEST_SUITE_P(Embedded, ToolWindowScreenshot, ::testing::ValuesIn(EmbeddedWindows()),
                          [](const ::testing::TestParamInfo<WindowCase>& info) {
-                           std::string name = info.param.name;
-                           for (char& ch : name) {
-                             if (ch == '-') ch = '_';
-                           }
-                           return name;
+                           return info.param.name;
                          });
+
+TEST(EmbeddedWindowList, HoldsTheMainWindowAndItsPages) {
+  const std::vector<WindowCase> cases = EmbeddedWindows();
+  EXPECT_TRUE(std::any_of(cases.begin(), cases.end(), [](const WindowCase& c) {
+    return c.templateName == "Control Tool Body";
+  }));
+  EXPECT_GE(std::count_if(cases.begin(), cases.end(), [](const WindowCase& c) { return c.page; }),
+            7);
+}
 
 // The main window as the operator first sees it: tabs, the first page, the status strip.
 TEST(MainWindowScreenshot, WithItsPagesInTheTabControl) {
