@@ -27,8 +27,6 @@ int VirtualKeyOf(int qtKey) {
       return ui::vk::kShift;
     case Qt::Key_Control:
       return ui::vk::kControl;
-    case Qt::Key_Alt:
-      return 18;
     case Qt::Key_Backspace:
       return 8;
     case Qt::Key_Tab:

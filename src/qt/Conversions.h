@@ -13,6 +13,7 @@
 namespace qx::qt {
 
 // The Windows virtual-key code of a Qt key, or 0 for keys the window system has no code for.
+// Alt is none of them: with Alt held, keys belong to the menu bar, not to the windows.
 int VirtualKeyOf(int qtKey);
 
 // The tool writes file filters the Windows way, "Description (*.a) | *.a;*.b | ... ||"; Qt

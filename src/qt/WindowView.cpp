@@ -1255,7 +1255,7 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event) {
     if (!CanDeliver()) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     const int code = VirtualKeyOf(key->key());
-    if (code == 0) return false;
+    if (code == 0 || (key->modifiers() & Qt::AltModifier) != 0) return false;
     if (auto list = openLists_.find(watched); list != openLists_.end()) {
       // The open list itself picks or closes with Enter and Escape (reported as a selection
       // and as closing); every other key is also the window's key-down.

@@ -33,7 +33,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, VirtualKeyTest,
                                            KeyCase{Qt::Key_0, '0'}, KeyCase{Qt::Key_Up, 38},
                                            KeyCase{Qt::Key_Down, 40}, KeyCase{Qt::Key_Tab, 9},
                                            KeyCase{Qt::Key_Delete, 46}, KeyCase{Qt::Key_F13, 0},
-                                           KeyCase{Qt::Key_VolumeUp, 0}));
+                                           KeyCase{Qt::Key_Alt, 0}, KeyCase{Qt::Key_VolumeUp, 0}));
 
 struct FilterCase {
   const char* filter;

@@ -250,6 +250,7 @@ TEST_F(QtUiTest, ModifiersAndPlainKeys_ReachTheKeyHandlingWithVirtualKeyCodes) {
   PressKey(WidgetOf(5001), Qt::Key_F12, Qt::ShiftModifier | Qt::ControlModifier);
   PressKey(WidgetOf(5001), Qt::Key_Shift, Qt::ShiftModifier);
   PressKey(WidgetOf(5001), Qt::Key_Q, {}, "q");
+  PressKey(WidgetOf(5001), Qt::Key_F, Qt::AltModifier);  // the menu bar's, not a key-down
 
   ASSERT_EQ(events.size(), 3u) << "the first extra event has type "
                                << static_cast<int>(events.back().type) << " id " << events.back().id
