@@ -9,11 +9,24 @@
 // Headless runs need nothing more; a build with Qt draws the windows with it.
 int main(int argc, char** argv) {
   qx::script::FrontEnd frontEnd;
+  qx::script::ScriptFrontEnd scriptFrontEnd;
 #ifdef QXTOOL_HAVE_QT
   frontEnd = [&argc, argv](qx::ui::WindowSystem& windows,
                            const std::function<int(qx::ui::Desktop&)>& run) {
     return qx::qt::RunWithQt(argc, argv, windows, run);
   };
+  // A script drives the windows; Qt only draws them, offscreen when there is no display.
+  scriptFrontEnd = [&argc, argv](
+                       qx::ui::WindowSystem& windows,
+                       const std::function<int(const qx::script::ScreenshotFunction&)>& run) {
+    qx::qt::QtApplication application(argc, argv, /*offscreenWithoutDisplay=*/true);
+    qx::qt::Renderer renderer(windows);
+    return run(
+        [&renderer](const qx::ui::Window& window, const std::string& path, std::string& error) {
+          return qx::qt::SaveScreenshot(renderer, window, path, &error);
+        });
+  };
 #endif
-  return qx::script::RunCommandLine(argc, argv, std::cin, std::cout, std::cerr, frontEnd);
+  return qx::script::RunCommandLine(argc, argv, std::cin, std::cout, std::cerr, frontEnd,
+                                    scriptFrontEnd);
 }

@@ -109,11 +109,36 @@ TEST_F(ScriptBlackBoxTest, CommandLineMistakesExitWithTwo) {
   EXPECT_EQ(Run({"--bogus"}).exitCode, 2);
 }
 
+TEST_F(ScriptBlackBoxTest, HeadlessScreenshotSavesNothingAndSaysSo) {
+  const std::string png = dir_.File("main.png");
+  const RunResult run =
+      Run({"--headless", "--script", WriteScript("screenshot main " + png + "\n")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("screenshot: a headless run draws no windows"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(png));
+  EXPECT_EQ(Run({"--headless", "--script", WriteScript("screenshot 4242 x.png\n")}).exitCode, 2);
+}
+
+#ifdef QX_TOOL_HAS_QT
+// With the window front-end a script runs against drawn windows and can save them.
+TEST_F(ScriptBlackBoxTest, ScriptWithTheWindowFrontEndSavesScreenshots) {
+  const std::string png = dir_.File("shots/main window.png");
+  const RunResult run =
+      Run({"--script", WriteScript("tab 1\nscreenshot main " + png + "\nprint main\n")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  ASSERT_TRUE(std::filesystem::exists(png));
+  const std::string bytes = test::ReadTextFile(png);
+  EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
+  EXPECT_NE(run.out.find("main Window enabled=1 visible=1"), std::string::npos);
+}
+#else
 TEST_F(ScriptBlackBoxTest, WithoutHeadlessItSaysTheFrontEndIsNotBuilt) {
   const RunResult run = Run({});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_NE(run.out.find("no window front-end"), std::string::npos);
+  EXPECT_EQ(Run({"--script", WriteScript("print main\n")}).exitCode, 2);
 }
+#endif
 
 }  // namespace
 }  // namespace qx

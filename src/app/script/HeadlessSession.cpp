@@ -1,5 +1,6 @@
 #include "app/script/HeadlessSession.h"
 
+#include <algorithm>
 #include <fstream>
 #include <string_view>
 #include <vector>
@@ -17,8 +18,9 @@ HeadlessSession::HeadlessSession(ui::HeadlessDesktop::ClockMode clock, AppOption
 
 HeadlessSession::~HeadlessSession() = default;
 
-int HeadlessSession::RunScript(std::istream& script, std::ostream& out, std::ostream& err) {
-  ScriptRunner runner(script, windows_, desktop_, *this, out, err);
+int HeadlessSession::RunScript(std::istream& script, std::ostream& out, std::ostream& err,
+                               ScreenshotFunction screenshot) {
+  ScriptRunner runner(script, windows_, desktop_, *this, out, err, std::move(screenshot));
   application_ = std::make_unique<Application>(windows_, desktop_, options_);
   const int code = runner.Run();
   // The normal end, while the runner still prints what it shows.
@@ -43,7 +45,8 @@ bool HeadlessSession::PrintParameterTable(std::ostream& out, std::string& error)
 }
 
 int RunCommandLine(int argc, const char* const* argv, std::istream& in, std::ostream& out,
-                   std::ostream& err, const FrontEnd& frontEnd) {
+                   std::ostream& err, const FrontEnd& frontEnd,
+                   const ScriptFrontEnd& scriptFrontEnd) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   bool headless = false;
   const char* scriptPath = nullptr;
@@ -58,17 +61,38 @@ int RunCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
       unknown.push_back(args[i]);
     }
   }
-  // Unknown arguments may be the front-end's own; only a run without one rejects them.
-  if (!unknown.empty() && (headless || !frontEnd)) {
+  // Unknown arguments may be the front-end's own (Qt's take one dash); only a run without one
+  // rejects them, and "--" arguments are never the front-end's.
+  const bool unknownLongOption = std::any_of(
+      unknown.begin(), unknown.end(), [](std::string_view a) { return a.rfind("--", 0) == 0; });
+  if (!unknown.empty() && (headless || !frontEnd || unknownLongOption)) {
     err << "qxtool: unknown argument \"" << unknown.front() << "\"\n"
         << "usage: qxtool [--headless --script FILE]\n";
     return ScriptRunner::kExitScriptError;
   }
-  if (!headless) {
-    if (scriptPath != nullptr) {
-      err << "qxtool: --script needs --headless\n";
+  if (!headless && scriptPath != nullptr) {
+    if (!scriptFrontEnd) {
+      err << "qxtool: this build has no window front-end; run the script with --headless\n";
       return ScriptRunner::kExitScriptError;
     }
+    HeadlessSession session(ui::HeadlessDesktop::ClockMode::Real);
+    for (const ui::ResourceError& error : session.Resources().Errors()) {
+      err << error.ToString() << '\n';
+    }
+    std::ifstream file;
+    if (std::string_view(scriptPath) != "-") {
+      file.open(scriptPath);
+      if (!file) {
+        err << "qxtool: cannot read script \"" << scriptPath << "\"\n";
+        return ScriptRunner::kExitScriptError;
+      }
+    }
+    std::istream& script = std::string_view(scriptPath) == "-" ? in : file;
+    return scriptFrontEnd(session.Windows(), [&](const ScreenshotFunction& screenshot) {
+      return session.RunScript(script, out, err, screenshot);
+    });
+  }
+  if (!headless) {
     if (!frontEnd) {
       out << "qxtool: this build has no window front-end; run it with --headless --script FILE\n";
       return 0;

@@ -11,6 +11,7 @@
 
 #include "app/AppContext.h"
 #include "app/script/ScriptHost.h"
+#include "app/script/ScriptRunner.h"
 #include "ui/HeadlessDesktop.h"
 #include "ui/ResourceRegistry.h"
 #include "ui/WindowSystem.h"
@@ -31,7 +32,10 @@ class HeadlessSession : public ScriptHost {
   // Builds the application, runs its main window with the script driving it and ends the
   // application; every message box from construction to the end is printed. Returns the
   // exit code (0, or 2 for a script error).
-  int RunScript(std::istream& script, std::ostream& out, std::ostream& err);
+  // With a screenshot function (a run drawn by a window front-end) the script's screenshot
+  // command saves windows as drawn.
+  int RunScript(std::istream& script, std::ostream& out, std::ostream& err,
+                ScreenshotFunction screenshot = nullptr);
 
   const ui::ResourceRegistry& Resources() const { return resources_; }
   ui::WindowSystem& Windows() { return windows_; }
@@ -54,10 +58,19 @@ class HeadlessSession : public ScriptHost {
 using FrontEnd =
     std::function<int(ui::WindowSystem& windows, const std::function<int(ui::Desktop&)>& run)>;
 
+// A window front-end for scripted runs: it draws the window system while run executes the
+// script (whose message boxes and file dialogs are still answered by the script), and hands
+// run the way to save a window as drawn.
+using ScriptFrontEnd = std::function<int(ui::WindowSystem& windows,
+                                         const std::function<int(const ScreenshotFunction&)>& run)>;
+
 // The tool's command line. "--headless --script FILE" runs the script (FILE "-" reads
-// standard input). Otherwise the tool runs with the front-end, which also takes any
-// arguments of its own; without one (a build without Qt) it prints a notice and exits 0.
+// standard input); "--script FILE" runs it with the windows drawn by the script front-end.
+// Otherwise the tool runs with the front-end, which also takes any arguments of its own;
+// without one (a build without Qt) it prints a notice and exits 0. An argument beginning
+// with "--" that the tool does not know is an error in every case.
 int RunCommandLine(int argc, const char* const* argv, std::istream& in, std::ostream& out,
-                   std::ostream& err, const FrontEnd& frontEnd = nullptr);
+                   std::ostream& err, const FrontEnd& frontEnd = nullptr,
+                   const ScriptFrontEnd& scriptFrontEnd = nullptr);
 
 }  // namespace qx::script

@@ -237,8 +237,14 @@ std::string QuoteForOutput(const std::string& text) {
 
 ScriptRunner::ScriptRunner(std::istream& script, ui::WindowSystem& windows,
                            ui::HeadlessDesktop& desktop, ScriptHost& host, std::ostream& out,
-                           std::ostream& err)
-    : script_(script), windows_(windows), desktop_(desktop), host_(host), out_(out), err_(err) {
+                           std::ostream& err, ScreenshotFunction screenshot)
+    : script_(script),
+      windows_(windows),
+      desktop_(desktop),
+      screenshot_(std::move(screenshot)),
+      host_(host),
+      out_(out),
+      err_(err) {
   desktop_.SetModalDriver([this](ui::Window& window) { DriveModal(window); });
   desktop_.SetMessageBoxListener([this](const ui::HeadlessDesktop::MessageBoxRecord& box) {
     out_ << "msgbox " << IconName(box.icon) << ' ' << QuoteForOutput(box.caption) << ' '
@@ -464,6 +470,7 @@ bool ScriptRunner::Execute(const std::string& line) {
     return true;
   }
   if (command == "print") return Print(words);
+  if (command == "screenshot") return Screenshot(line, words);
   if (command == "print-table") {
     if (argc != 0) return usage("print-table");
     std::string error;
@@ -559,21 +566,57 @@ bool ScriptRunner::Print(const std::vector<std::string>& words) {
       return true;
     }
   }
-  // A window by its template number: the one shown, else any that exists.
-  ui::Window* found = nullptr;
-  for (ui::Window* window : windows_.Windows()) {
-    if (window->Exists() && window->TemplateId() == *id &&
-        (found == nullptr || (!found->IsVisible() && window->IsVisible()))) {
-      found = window;
-    }
-  }
-  if (found != nullptr) {
+  if (const ui::Window* found = FindWindowByTemplate(*id)) {
     out_ << *id << " Window enabled=" << found->IsEnabled() << " visible=" << found->IsVisible()
          << " text=" << QuoteForOutput(found->Title()) << '\n';
     return true;
   }
   Fail("unknown id " + words[1]);
   return false;
+}
+
+ui::Window* ScriptRunner::FindWindowByTemplate(int templateId) const {
+  ui::Window* found = nullptr;
+  for (ui::Window* window : windows_.Windows()) {
+    if (window->Exists() && window->TemplateId() == templateId &&
+        (found == nullptr || (!found->IsVisible() && window->IsVisible()))) {
+      found = window;
+    }
+  }
+  return found;
+}
+
+bool ScriptRunner::Screenshot(const std::string& line, const std::vector<std::string>& words) {
+  if (words.size() < 3) {
+    Fail("usage: screenshot WINDOW PATH");
+    return false;
+  }
+  ui::Window* window = nullptr;
+  if (words[1] == "main") {
+    window = host_.MainWindow();
+  } else if (const std::optional<int> id = ParseInt(words[1]); id && *id >= 0) {
+    window = FindWindowByTemplate(*id);
+  } else {
+    Fail("bad window \"" + words[1] + "\"");
+    return false;
+  }
+  if (window == nullptr || !window->Exists()) {
+    Fail("no window " + words[1]);
+    return false;
+  }
+  // The path is the rest of the line after the window word, blanks included.
+  const std::size_t windowEnd = line.find(words[1], line.find("screenshot") + 10) + words[1].size();
+  const std::string path = line.substr(line.find_first_not_of(" \t", windowEnd));
+  if (!screenshot_) {
+    out_ << "screenshot: a headless run draws no windows; nothing saved\n";
+    return true;
+  }
+  std::string error;
+  if (!screenshot_(*window, path, error)) {
+    Fail("screenshot: " + error);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace qx::script

@@ -5,6 +5,7 @@
 // that operate it (the desktop's modal loops pull the next commands). The grammar is in
 // src/app/script/README.md.
 
+#include <functional>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -22,13 +23,19 @@ namespace qx::script {
 
 class ScriptHost;
 
+// Saves a window as drawn to a PNG file; false with the reason when it cannot. Only a run
+// with a window front-end draws anything.
+using ScreenshotFunction =
+    std::function<bool(const ui::Window& window, const std::string& pngPath, std::string& error)>;
+
 class ScriptRunner {
  public:
   static constexpr int kExitOk = 0;
   static constexpr int kExitScriptError = 2;
 
   ScriptRunner(std::istream& script, ui::WindowSystem& windows, ui::HeadlessDesktop& desktop,
-               ScriptHost& host, std::ostream& out, std::ostream& err);
+               ScriptHost& host, std::ostream& out, std::ostream& err,
+               ScreenshotFunction screenshot = nullptr);
   ~ScriptRunner();
   ScriptRunner(const ScriptRunner&) = delete;
   ScriptRunner& operator=(const ScriptRunner&) = delete;
@@ -53,11 +60,15 @@ class ScriptRunner {
   ui::Control* ResolveControl(const std::string& idText);
   ui::Window* ActiveWindow();
   bool Print(const std::vector<std::string>& args);
+  bool Screenshot(const std::string& line, const std::vector<std::string>& words);
+  // The window with that template number: the one shown, else any that exists.
+  ui::Window* FindWindowByTemplate(int templateId) const;
   bool PressKey(const std::vector<std::string>& args);
 
   std::istream& script_;
   ui::WindowSystem& windows_;
   ui::HeadlessDesktop& desktop_;
+  ScreenshotFunction screenshot_;
   ScriptHost& host_;
   std::ostream& out_;
   std::ostream& err_;
