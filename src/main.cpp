@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "app/script/HeadlessSession.h"
+#include "ui/Window.h"
 #ifdef QXTOOL_HAVE_QT
 #include "qt/QtFrontEnd.h"
 #endif
@@ -13,7 +14,12 @@ int main(int argc, char** argv) {
 #ifdef QXTOOL_HAVE_QT
   frontEnd = [&argc, argv](qx::ui::WindowSystem& windows,
                            const std::function<int(qx::ui::Desktop&)>& run) {
-    return qx::qt::RunWithQt(argc, argv, windows, run);
+    return qx::qt::RunWithQtFrontEnd(argc, argv, windows, [&run](qx::qt::QtFrontEnd& qt) {
+      // The terminal is the one window whose controls follow its size.
+      qt.GetRenderer().SetResizePolicy(
+          [](const qx::ui::Window& window) { return window.TemplateId() == 117; });
+      return run(qt.Desktop());
+    });
   };
   // A script drives the windows; Qt only draws them, offscreen when there is no display.
   scriptFrontEnd = [&argc, argv](

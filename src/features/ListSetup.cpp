@@ -61,6 +61,12 @@ void LoadSequencerBinning(FeatureContext& context, int listId, const char* mnemo
   int value = 0;
   if (context.command.SendRawCommand(line, value, kRawQueryTimeoutMs)) {
     list->SetSelection(value - 1 >= 0 && value - 1 < list->ItemCount() ? value - 1 : -1);
+    // The table follows the camera, as a sequencer entry load does, so that writing the table
+    // to the controls later shows the same choice and nothing counts as changed.
+    if (list->Selection() >= 0) {
+      context.table.SetDataValue(listId, list->Selection());
+      context.table.CommitAll();
+    }
   }
   list->Enable(true);
 }

@@ -28,6 +28,8 @@ TEST_F(ListSetupTest, ListsGetTheirValuesAndArePositionedFromTheTable) {
   EXPECT_EQ(C(2575).ItemData(8), 100);
   EXPECT_EQ(C(2797).Selection(), 1);
   EXPECT_EQ(C(2798).Selection(), 0);
+  EXPECT_EQ(table_.GetDataValue(2798), 0);  // the table follows the camera's entry
+  EXPECT_EQ(table_.GetPreviousValue(2798), 0);
   EXPECT_EQ(Texts(C(2797)), (std::vector<std::string>{"Off", "x2"}));
   EXPECT_TRUE(C(2797).IsEnabled());
 }
