@@ -13,13 +13,16 @@
 #include "comm/CameraLinkApi.h"
 #include "comm/CameraLinkV11Port.h"
 #include "comm/TransportTestSupport.h"
+#include "support/EnvGuard.h"
+#include "support/RecordingDesktop.h"
+#include "support/TempDir.h"
 
 namespace qx {
 namespace {
 
 using testing::Environment;
-using testing::RecordingDesktop;
-using testing::TempFolder;
+using test::RecordingDesktop;
+using TempFolder = test::TempDir;
 
 class BaudRateBits : public ::testing::TestWithParam<std::pair<int, std::uint32_t>> {};
 
@@ -52,7 +55,7 @@ TEST_F(CameraLink2000Folder, ListsEveryClserLibraryFileByNameAndNothingElse) {
   Touch("libclallserial.so");
   Touch("notes.txt");
   std::filesystem::create_directory(folder.File("libclserDir.so"));
-  CCameraLink2000Port port(desktop, Environment({{"CLSERIALPATH", folder.Path()}}));
+  CCameraLink2000Port port(desktop, Environment({{"CLSERIALPATH", folder.path()}}));
   EXPECT_EQ(port.GetPortCount(), 2);
   EXPECT_EQ(port.GetPortName(0), "clserB.so");
   EXPECT_EQ(port.GetPortName(1), "libclserA.so");
@@ -77,28 +80,28 @@ TEST_F(CameraLink2000Folder, MissingFolderListsNothing) {
 
 TEST_F(CameraLink2000Folder, FileThatIsNotALibrary_FailsTheOpenSilently) {
   Touch("libclserBroken.so", "#!/bin/sh\necho not ELF\n");
-  CCameraLink2000Port port(desktop, Environment({{"CLSERIALPATH", folder.Path()}}));
+  CCameraLink2000Port port(desktop, Environment({{"CLSERIALPATH", folder.path()}}));
   ASSERT_EQ(port.GetPortCount(), 1);
   EXPECT_EQ(port.OpenPort(0), 0);
   EXPECT_FALSE(port.IsOpen());
   EXPECT_FALSE(port.IsLibraryLoaded());
-  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_TRUE(desktop.boxes.empty());
 }
 
 TEST_F(CameraLink2000Folder, OpenBeforeAnyCount_Fails) {
   Touch("libclserA.so");
-  CCameraLink2000Port port(desktop, Environment({{"CLSERIALPATH", folder.Path()}}));
+  CCameraLink2000Port port(desktop, Environment({{"CLSERIALPATH", folder.path()}}));
   EXPECT_EQ(port.OpenPort(0), 0);
 }
 
 TEST_F(CameraLink2000Folder, OnlyNineThousandSixHundredIsAccepted) {
-  CCameraLink2000Port port(desktop, Environment({{"CLSERIALPATH", folder.Path()}}));
+  CCameraLink2000Port port(desktop, Environment({{"CLSERIALPATH", folder.path()}}));
   EXPECT_EQ(port.SetBaudRate(9600), 1);
-  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_TRUE(desktop.boxes.empty());
   EXPECT_EQ(port.SetBaudRate(19200), 0);
-  ASSERT_EQ(desktop.messages.size(), 1u);
-  EXPECT_EQ(desktop.messages[0].text, "Selected baud rate is not supported.");
-  EXPECT_EQ(desktop.messages[0].icon, ui::MessageIcon::Exclamation);
+  ASSERT_EQ(desktop.boxes.size(), 1u);
+  EXPECT_EQ(desktop.boxes[0].text, "Selected baud rate is not supported.");
+  EXPECT_EQ(desktop.boxes[0].icon, ui::MessageIcon::Exclamation);
 }
 
 TEST(CameraLinkClosedPort, ReadsNothingAndWritesNothing) {
@@ -127,7 +130,7 @@ TYPED_TEST(CameraLinkWithoutLibrary, MissingLibraryGivesAnEmptyListAndNoOpen) {
   EXPECT_EQ(port.OpenPort(0), 0);
   EXPECT_FALSE(port.IsOpen());
   EXPECT_FALSE(port.Open(0, 9600));
-  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_TRUE(desktop.boxes.empty());
 }
 
 TYPED_TEST(CameraLinkWithoutLibrary, LibraryLackingTheFunctionsCountsAsMissing) {

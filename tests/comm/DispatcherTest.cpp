@@ -14,6 +14,9 @@
 #include "comm/TrafficLog.h"
 #include "comm/Transport.h"
 #include "comm/TransportTestSupport.h"
+#include "support/EnvGuard.h"
+#include "support/RecordingDesktop.h"
+#include "support/TempDir.h"
 #include "platform/RegistryHive.h"
 
 namespace qx {
@@ -21,8 +24,8 @@ namespace {
 
 using testing::Environment;
 using testing::PtyPair;
-using testing::RecordingDesktop;
-using testing::TempFolder;
+using test::RecordingDesktop;
+using TempFolder = test::TempDir;
 
 // An in-memory transport that records what the dispatcher asked of it. Received bytes are
 // handed out in scripted portions, one portion per read call.
@@ -290,9 +293,9 @@ TEST_F(DispatcherOnPty, ReadBytes_OnASilentPortReturnsNothingAfterItsTimeOut) {
 
 TEST_F(DispatcherOnPty, PortIndexWithoutADevice_FailsWithTheCreateFileMessage) {
   ASSERT_EQ(settings.OpenChannel(0, 9600, 4), 0);
-  ASSERT_EQ(desktop.messages.size(), 1u);
+  ASSERT_EQ(desktop.boxes.size(), 1u);
   EXPECT_EQ(
-      desktop.messages[0].text.rfind("Failed to initialize COM5 port!\nError in CreateFile()", 0),
+      desktop.boxes[0].text.rfind("Failed to initialize COM5 port!\nError in CreateFile()", 0),
       0u);
   EXPECT_FALSE(port.IsOpen());
   EXPECT_EQ(settings.GetPortIndex(0), 4);

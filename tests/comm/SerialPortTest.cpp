@@ -12,14 +12,17 @@
 #include <thread>
 
 #include "comm/TransportTestSupport.h"
+#include "support/EnvGuard.h"
+#include "support/RecordingDesktop.h"
+#include "support/TempDir.h"
 
 namespace qx {
 namespace {
 
 using testing::Environment;
 using testing::PtyPair;
-using testing::RecordingDesktop;
-using testing::TempFolder;
+using test::RecordingDesktop;
+using TempFolder = test::TempDir;
 
 class SerialPortOnPty : public ::testing::Test {
  protected:
@@ -49,7 +52,7 @@ TEST_F(SerialPortOnPty, Open_ReceivesBytesFromTheLineInOrder) {
   }
   EXPECT_EQ(std::string(buffer, 7), "GA=12\r\n");
   EXPECT_EQ(port.GetUnreadCount(), 0);
-  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_TRUE(desktop.boxes.empty());
 }
 
 TEST_F(SerialPortOnPty, Write_PutsTheWholeLineOnTheWire) {
@@ -164,14 +167,14 @@ TEST_F(SerialPortOnPty, MissingDevice_ShowsCreateFileMessageAndStaysClosed) {
   CSerialPort port(desktop, Ports());
   EXPECT_EQ(port.Open("COM5", 9600, 8, 0, 0, 0), 0);
   EXPECT_FALSE(port.IsOpen());
-  ASSERT_EQ(desktop.messages.size(), 1u);
+  ASSERT_EQ(desktop.boxes.size(), 1u);
   EXPECT_EQ(
-      desktop.messages[0].text.rfind("Failed to initialize COM5 port!\nError in CreateFile()", 0),
+      desktop.boxes[0].text.rfind("Failed to initialize COM5 port!\nError in CreateFile()", 0),
       0u)
-      << desktop.messages[0].text;
-  EXPECT_NE(desktop.messages[0].text.find("/dev/qxtool-no-such-device"), std::string::npos);
-  EXPECT_EQ(desktop.messages[0].icon, ui::MessageIcon::Exclamation);
-  EXPECT_EQ(desktop.messages[0].caption, "");
+      << desktop.boxes[0].text;
+  EXPECT_NE(desktop.boxes[0].text.find("/dev/qxtool-no-such-device"), std::string::npos);
+  EXPECT_EQ(desktop.boxes[0].icon, ui::MessageIcon::Exclamation);
+  EXPECT_EQ(desktop.boxes[0].caption, "");
 }
 
 TEST_F(SerialPortOnPty, DeviceBusy_SecondOpenFailsWithCreateFileMessage) {
@@ -179,8 +182,8 @@ TEST_F(SerialPortOnPty, DeviceBusy_SecondOpenFailsWithCreateFileMessage) {
   CSerialPort second(desktop, Ports());
   ASSERT_EQ(first.Open("COM1", 9600, 8, 0, 0, 0), 1);
   EXPECT_EQ(second.Open("COM1", 9600, 8, 0, 0, 0), 0);
-  ASSERT_EQ(desktop.messages.size(), 1u);
-  EXPECT_EQ(desktop.messages[0].text, "Failed to initialize COM1 port!\nError in CreateFile()\n(" +
+  ASSERT_EQ(desktop.boxes.size(), 1u);
+  EXPECT_EQ(desktop.boxes[0].text, "Failed to initialize COM1 port!\nError in CreateFile()\n(" +
                                           pty.SlavePath() + ": in use by another program)");
   EXPECT_FALSE(second.IsOpen());
   // The first user keeps its line.
@@ -203,8 +206,8 @@ std::optional<std::string> OpenWithoutPermission(const std::string& device) {
     }
     RecordingDesktop desktop;
     CSerialPort port(desktop, platform::ComPortMap(Environment({{"QXTOOL_COM1", device}})));
-    if (port.Open("COM1", 9600, 8, 0, 0, 0) != 0 || desktop.messages.size() != 1) ::_exit(1);
-    const std::string& text = desktop.messages[0].text;
+    if (port.Open("COM1", 9600, 8, 0, 0, 0) != 0 || desktop.boxes.size() != 1) ::_exit(1);
+    const std::string& text = desktop.boxes[0].text;
     (void)!::write(pipeFds[1], text.data(), text.size());
     ::_exit(0);
   }
@@ -236,11 +239,11 @@ TEST_F(SerialPortOnPty, PermissionDenied_NamesTheSerialGroup) {
 TEST_F(SerialPortOnPty, UnsupportedRate_ShowsSetCommStateMessage) {
   CSerialPort port(desktop, Ports());
   EXPECT_EQ(port.Open("COM1", 12345, 8, 0, 0, 0), 0);
-  ASSERT_EQ(desktop.messages.size(), 1u);
+  ASSERT_EQ(desktop.boxes.size(), 1u);
   EXPECT_EQ(
-      desktop.messages[0].text.rfind("Failed to initialize COM1 port!\nError in SetCommState()", 0),
+      desktop.boxes[0].text.rfind("Failed to initialize COM1 port!\nError in SetCommState()", 0),
       0u)
-      << desktop.messages[0].text;
+      << desktop.boxes[0].text;
   EXPECT_FALSE(port.IsOpen());
   // Nothing was left locked by the failed attempt.
   EXPECT_EQ(port.Open("COM1", 9600, 8, 0, 0, 0), 1);
@@ -253,8 +256,8 @@ TEST(SerialPort, NotASerialDevice_ShowsCreateFileMessage) {
   CSerialPort port(desktop,
                    platform::ComPortMap(Environment({{"QXTOOL_COM2", folder.File("plain")}})));
   EXPECT_EQ(port.Open("COM2", 9600, 8, 0, 0, 0), 0);
-  ASSERT_EQ(desktop.messages.size(), 1u);
-  EXPECT_EQ(desktop.messages[0].text, "Failed to initialize COM2 port!\nError in CreateFile()\n(" +
+  ASSERT_EQ(desktop.boxes.size(), 1u);
+  EXPECT_EQ(desktop.boxes[0].text, "Failed to initialize COM2 port!\nError in CreateFile()\n(" +
                                           folder.File("plain") + ": not a serial device)");
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // Helpers shared by the transport tests: a pseudo-terminal standing in for the camera's end
-// of the line, a desktop that records message boxes, and environment lookups built from a
-// table instead of the process environment.
+// of the line, environment lookups built from a table instead of the process environment,
+// and reading a reply through the dispatcher.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -17,37 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "comm/CommSettings.h"
 #include "platform/Environment.h"
 #include "platform/UniqueFd.h"
-#include "ui/Desktop.h"
 
 namespace qx::testing {
-
-// A message box the code under test showed.
-struct ShownMessage {
-  std::string text;
-  std::string caption;
-  ui::MessageIcon icon;
-};
-
-class RecordingDesktop : public ui::Desktop {
- public:
-  ui::DialogAnswer ShowMessageBox(ui::Window*, const std::string& text, const std::string& caption,
-                                  ui::MessageIcon icon, ui::MessageButtons) override {
-    messages.push_back({text, caption, icon});
-    return ui::DialogAnswer::Ok;
-  }
-  ui::FileDialogResult ShowFileDialog(ui::Window*, const ui::FileDialogOptions&) override {
-    return {};
-  }
-  void SetWaitCursor(bool) override {}
-  void ProcessPendingMessages() override {}
-  int StartTimer(std::chrono::milliseconds, std::function<void()>) override { return 0; }
-  void StopTimer(int) override {}
-  void RunModalLoop(ui::Window&) override {}
-
-  std::vector<ShownMessage> messages;
-};
 
 // The far end of a serial line: the pseudo-terminal's master side. The code under test
 // opens SlavePath() like any serial device.
@@ -116,24 +90,18 @@ inline platform::EnvLookup Environment(std::map<std::string, std::string> variab
   };
 }
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qxtransport-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+// Reads one reply line through the dispatcher, byte by byte as the protocol does.
+inline std::string ReadReply(CCommSettings& channel, int timeoutMs) {
+  std::string line;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < end) {
+    char byte = 0;
+    if (channel.ReadBytes(&byte, 1, 10) == 1) {
+      line.push_back(byte);
+      if (byte == '\n') return line;
+    }
   }
-  ~TempFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::string& Path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
+  return line;
+}
 
 }  // namespace qx::testing

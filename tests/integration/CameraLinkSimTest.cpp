@@ -15,53 +15,27 @@
 #include "comm/CameraLinkV11Port.h"
 #include "comm/CommSettings.h"
 #include "comm/TransportTestSupport.h"
+#include "support/EnvGuard.h"
+#include "support/RecordingDesktop.h"
+#include "support/TempDir.h"
 #include "ui/ResourceRegistry.h"
 #include "ui/WindowSystem.h"
 
 namespace qx {
 namespace {
 
+using testing::ReadReply;
+
 using testing::Environment;
-using testing::RecordingDesktop;
-using testing::TempFolder;
+using test::RecordingDesktop;
+using TempFolder = test::TempDir;
 
 const std::string kSimLibraries = std::string(QX_BUILD_DIR) + "/sim";
 
-// The test libraries read their configuration from the process environment at every call.
-// Only this (single) test thread changes or reads it while a test runs.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = ::getenv(name)) previous_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedVariable() {
-    if (previous_) {
-      ::setenv(name_, previous_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
+// The test libraries read their configuration from the process environment at every call;
+// only this (single) test thread changes or reads it while a test runs.
+using ScopedVariable = test::EnvGuard;
 
- private:
-  const char* name_;
-  std::optional<std::string> previous_;
-};
-
-std::string ReadReply(CCommSettings& channel, int timeoutMs) {
-  std::string line;
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (std::chrono::steady_clock::now() < end) {
-    char byte = 0;
-    if (channel.ReadBytes(&byte, 1, 10) == 1) {
-      line.push_back(byte);
-      if (byte == '\n') return line;
-    }
-  }
-  return line;
-}
 
 class CameraLinkWithSimulatedCamera : public ::testing::Test {
  protected:
@@ -86,7 +60,7 @@ class CameraLinkWithSimulatedCamera : public ::testing::Test {
 
   std::vector<std::string> Messages() const {
     std::vector<std::string> texts;
-    for (const auto& message : desktop.messages) texts.push_back(message.text);
+    for (const auto& message : desktop.boxes) texts.push_back(message.text);
     return texts;
   }
 
@@ -118,7 +92,7 @@ TEST_F(CameraLinkWithSimulatedCamera, Mode1_OpensTheChosenFileWithItsListIndexAs
   ASSERT_EQ(channel.OpenChannel(CCommSettings::kCameraLink2000, 9600, 1), 1);
   EXPECT_EQ(channel.GetCurrentPortIndex(), 1);
   ExpectConversation(channel);
-  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_TRUE(desktop.boxes.empty());
 }
 
 TEST_F(CameraLinkWithSimulatedCamera, Mode1_AnyRateBut9600_ShowsNotSupportedAndTheOpenFails) {
@@ -143,7 +117,7 @@ TEST_F(CameraLinkWithSimulatedCamera, Mode1_LibraryWithoutClSerialWrite_IsListed
   EXPECT_EQ(channel.GetPortName(0), "libclserNoWrite.so");
   EXPECT_EQ(channel.OpenChannel(CCommSettings::kCameraLink2000, 9600, 0), 0);
   EXPECT_FALSE(app.CameraLink2000().IsLibraryLoaded());
-  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_TRUE(desktop.boxes.empty());
 }
 
 TEST_F(CameraLinkWithSimulatedCamera, Mode1_OpenBeforeAnyPortCount_Fails) {
@@ -166,7 +140,7 @@ TEST_F(CameraLinkWithSimulatedCamera, Mode2_ListsManufacturersAndOpensTheChosenO
   EXPECT_FALSE(app.CameraLink2001().IsLibraryLoaded());
   ASSERT_EQ(channel.OpenChannel(CCommSettings::kCameraLink2001, 115200, 1), 1);
   ExpectConversation(channel);
-  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_TRUE(desktop.boxes.empty());
 }
 
 TEST_F(CameraLinkWithSimulatedCamera, Mode2_RateTheLibraryDoesNotList_ShowsNotSupported) {
@@ -185,7 +159,7 @@ TEST_F(CameraLinkWithSimulatedCamera, Mode2_FailingClSerialInit_FailsTheOpenSile
   channel.SetMode(CCommSettings::kCameraLink2001);
   ASSERT_GE(channel.GetPortCount(), 1);
   EXPECT_EQ(channel.OpenChannel(CCommSettings::kCameraLink2001, 9600, 0), 0);
-  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_TRUE(desktop.boxes.empty());
   char byte;
   EXPECT_EQ(channel.ReadBytes(&byte, 1, 10), 0);
 }

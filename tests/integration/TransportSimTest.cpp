@@ -11,6 +11,9 @@
 #include "comm/CommSettings.h"
 #include "comm/SerialPort.h"
 #include "comm/TransportTestSupport.h"
+#include "support/EnvGuard.h"
+#include "support/RecordingDesktop.h"
+#include "support/TempDir.h"
 #include "integration/TransportSimProcess.h"
 #include "ui/ResourceRegistry.h"
 #include "ui/WindowSystem.h"
@@ -18,10 +21,12 @@
 namespace qx {
 namespace {
 
+using testing::ReadReply;
+
 using testing::Environment;
-using testing::RecordingDesktop;
+using test::RecordingDesktop;
 using testing::SimProcess;
-using testing::TempFolder;
+using TempFolder = test::TempDir;
 
 class TrafficRecorder : public TrafficLogSink {
  public:
@@ -31,19 +36,6 @@ class TrafficRecorder : public TrafficLogSink {
   std::vector<std::string> lines;
 };
 
-// Reads one reply line through the dispatcher, byte by byte as the protocol does.
-std::string ReadReply(CCommSettings& channel, int timeoutMs) {
-  std::string line;
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (std::chrono::steady_clock::now() < end) {
-    char byte = 0;
-    if (channel.ReadBytes(&byte, 1, 10) == 1) {
-      line.push_back(byte);
-      if (byte == '\n') return line;
-    }
-  }
-  return line;
-}
 
 class TransportWithSimulatedCamera : public ::testing::Test {
  protected:
@@ -76,7 +68,7 @@ TEST_F(TransportWithSimulatedCamera, QueryAndSet_TravelOverTheSerialPort) {
   EXPECT_EQ(channel.WriteLine("GA?\r\n"), 1);
   EXPECT_EQ(ReadReply(channel, 5000), "GA=200\r\n");
   EXPECT_EQ(traffic.lines, (std::vector<std::string>{"Tx: GA?", "Tx: GA=200", "Tx: GA?"}));
-  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_TRUE(desktop.boxes.empty());
   context.Traffic().RemoveSink(&traffic);
 }
 
@@ -117,8 +109,8 @@ TEST_F(TransportWithSimulatedCamera, SecondToolOnTheSameLine_IsRefusedAsBusy) {
   CSerialPort other(otherDesktop,
                     platform::ComPortMap(Environment({{"QXTOOL_COM1", sim.SlavePath()}})));
   EXPECT_FALSE(other.Open(0, 115200));
-  ASSERT_EQ(otherDesktop.messages.size(), 1u);
-  EXPECT_EQ(otherDesktop.messages[0].text.rfind(
+  ASSERT_EQ(otherDesktop.boxes.size(), 1u);
+  EXPECT_EQ(otherDesktop.boxes[0].text.rfind(
                 "Failed to initialize COM1 port!\nError in CreateFile()", 0),
             0u);
 }

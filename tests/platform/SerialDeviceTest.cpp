@@ -10,6 +10,9 @@
 #include <thread>
 
 #include "comm/TransportTestSupport.h"
+#include "support/EnvGuard.h"
+#include "support/RecordingDesktop.h"
+#include "support/TempDir.h"
 
 namespace qx::platform {
 namespace {
