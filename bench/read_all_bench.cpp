@@ -19,7 +19,7 @@
 #include "features/FeatureContext.h"
 #include "features/FeatureControls.h"
 #include "features/Reload.h"
-#include "integration/TransportSimProcess.h"
+#include "support/SimProcess.h"
 #include "model/ParameterTable.h"
 #include "support/NullReloadHost.h"
 #include "ui/HeadlessDesktop.h"
@@ -47,7 +47,7 @@ struct RunResult {
 };
 
 bool RunOnce(int baud, RunResult& result) {
-  qx::testing::SimProcess sim({"--baud", std::to_string(baud), "--model", "4400"});
+  qx::test::SimProcess sim({"--baud", std::to_string(baud), "--model", "4400"});
   if (!sim.Ok()) {
     std::fprintf(stderr, "cannot start qxcam-sim\n");
     return false;

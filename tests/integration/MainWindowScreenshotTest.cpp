@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "app/RegistryStore.h"
-#include "integration/TransportSimProcess.h"
+#include "support/SimProcess.h"
 #include "platform/RegistryHive.h"
 #include "support/TempDir.h"
 #include "support/ToolProcess.h"
@@ -24,7 +24,7 @@ TEST(MainWindowScreenshot, EveryPageAfterAReadAllFromTheCamera) {
     store.WriteInteger(CRegistryStore::kControlMode, 1);  // factory mode lists every page
     store.WriteInteger(CRegistryStore::kBaudrate, 115200);
   }
-  testing::SimProcess sim({"--baud", "115200", "--model", "4400"});
+  test::SimProcess sim({"--baud", "115200", "--model", "4400"});
   ASSERT_TRUE(sim.Ok());
   const std::string folder = std::string(QX_BUILD_DIR) + "/screenshots";
   std::string script;

@@ -9,7 +9,7 @@
 #include "app/AppContext.h"
 #include "comm/CommSettings.h"
 #include "comm/Command.h"
-#include "integration/TransportSimProcess.h"
+#include "support/SimProcess.h"
 #include "model/ParameterTable.h"
 #include "support/TempDir.h"
 #include "ui/HeadlessDesktop.h"
@@ -32,7 +32,7 @@ class ProtocolSimTest : public ::testing::Test {
   // Starts the camera with the given extra options and opens COM1 on it.
   void Connect(std::vector<std::string> options = {}) {
     options.insert(options.begin(), {"--baud", std::to_string(kBaud)});
-    sim_ = std::make_unique<testing::SimProcess>(options);
+    sim_ = std::make_unique<test::SimProcess>(options);
     ASSERT_TRUE(sim_->Ok());
     AppOptions app;
     app.registryPath = dir_.File("machine.reg");
@@ -51,7 +51,7 @@ class ProtocolSimTest : public ::testing::Test {
   ui::ResourceRegistry resources_;
   ui::WindowSystem windows_{resources_};
   ui::HeadlessDesktop desktop_{ui::HeadlessDesktop::ClockMode::Real};
-  std::unique_ptr<testing::SimProcess> sim_;
+  std::unique_ptr<test::SimProcess> sim_;
   std::unique_ptr<AppContext> context_;
 };
 

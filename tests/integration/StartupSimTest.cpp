@@ -13,7 +13,7 @@
 #include "features/FeatureContext.h"
 #include "features/FeatureControls.h"
 #include "features/Reload.h"
-#include "integration/TransportSimProcess.h"
+#include "support/SimProcess.h"
 #include "model/ParameterTable.h"
 #include "platform/RegistryHive.h"
 #include "support/FakeChannel.h"
@@ -36,7 +36,7 @@ class StartupSimTest : public ::testing::Test {
   }
 
   test::ToolRun RunTool(const std::string& model, const std::string& script) {
-    sim_ = std::make_unique<testing::SimProcess>(std::vector<std::string>{
+    sim_ = std::make_unique<test::SimProcess>(std::vector<std::string>{
         "--baud", "115200", "--model", model, "--transcript", dir_.File("transcript.txt")});
     EXPECT_TRUE(sim_->Ok());
     std::ofstream(dir_.File("script.txt")) << script;
@@ -94,7 +94,7 @@ class StartupSimTest : public ::testing::Test {
   }
 
   test::TempDir dir_;
-  std::unique_ptr<testing::SimProcess> sim_;
+  std::unique_ptr<test::SimProcess> sim_;
 };
 
 TEST_F(StartupSimTest, StartUpIdentifiesThenReadsTheReadSetInTableOrder) {

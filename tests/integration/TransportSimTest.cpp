@@ -14,7 +14,7 @@
 #include "support/EnvGuard.h"
 #include "support/RecordingDesktop.h"
 #include "support/TempDir.h"
-#include "integration/TransportSimProcess.h"
+#include "support/SimProcess.h"
 #include "ui/ResourceRegistry.h"
 #include "ui/WindowSystem.h"
 
@@ -25,7 +25,7 @@ using testing::ReadReply;
 
 using testing::Environment;
 using test::RecordingDesktop;
-using testing::SimProcess;
+using test::SimProcess;
 using TempFolder = test::TempDir;
 
 class TrafficRecorder : public TrafficLogSink {
