@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/Bitmap.h"
+#include "ui/TemplateLayout.h"
 #include "ui/Templates.h"
 
 namespace qx::ui {
@@ -28,9 +29,5 @@ struct ParsedResources {
 };
 
 ParsedResources ParseResources(std::string_view fileName, std::string_view text);
-
-// Gives every control without exact coordinates a place (groups stacked top to bottom, rows
-// inside them, a label column then the controls) and the window a size when it has none.
-void LayOutTemplate(DialogTemplate& tmpl);
 
 }  // namespace qx::ui
