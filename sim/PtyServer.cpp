@@ -78,8 +78,8 @@ void PtyServer::DrainBeforeHangup(const volatile std::sig_atomic_t& stop,
 }
 
 void PtyServer::Close() {
-  master_.Reset();
-  slave_.Reset();
+  master_.reset();
+  slave_.reset();
 }
 
 PtyServer::End PtyServer::Run(SimulatedLink& link, const Clock& clock,
@@ -135,7 +135,7 @@ PtyServer::End PtyServer::Run(SimulatedLink& link, const Clock& clock,
     }
     if (fds.revents & (POLLHUP | POLLERR)) {
       // Only reachable if our own slave descriptor went away: reopen it rather than spin.
-      slave_.Reset(open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+      slave_.reset(open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
       if (!slave_) {
         error = Failure("reopen slave");
         return End::Failed;

@@ -4,11 +4,13 @@
 #include <optional>
 #include <string>
 
+#include "platform/UniqueFd.h"
 #include "sim/Clock.h"
 #include "sim/SimulatedLink.h"
-#include "sim/UniqueFd.h"
 
 namespace qx::sim {
+
+using platform::UniqueFd;
 
 // Serves a SimulatedLink on a pseudo-terminal. The slave side is set to raw mode (no echo,
 // no line editing, no newline translation) and one slave descriptor is kept open here,

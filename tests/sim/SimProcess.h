@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/UniqueFd.h"
+#include "platform/UniqueFd.h"
 #include "support/SimProcess.h"
 
 extern char** environ;
@@ -72,7 +72,7 @@ class Port {
   }
 
  private:
-  UniqueFd fd_;
+  platform::UniqueFd fd_;
 };
 
 }  // namespace qx::sim::testing
